@@ -1,0 +1,32 @@
+# Sourced by scripts/run and scripts/test: installs the Debian packages the build needs.
+# shellcheck shell=bash
+
+tilt_packages=(
+  cmake g++ make pkg-config
+  qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev qttools5-dev-tools
+  libxlsxwriter-dev
+  fonts-wqy-microhei
+)
+
+tilt_install_deps() {
+  local extra=("$@") missing=() pkg
+  for pkg in "${tilt_packages[@]}" "${extra[@]}"; do
+    dpkg-query -W -f='${Status}' "$pkg" 2>/dev/null | grep -q 'install ok installed' \
+      || missing+=("$pkg")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  echo "Installing Debian packages: ${missing[*]}"
+  local sudo=()
+  if [ "$(id -u)" -ne 0 ]; then
+    if command -v sudo >/dev/null; then sudo=(sudo); else
+      echo "Please install as root: apt-get install ${missing[*]}" >&2; return 1
+    fi
+  fi
+  "${sudo[@]}" apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}"
+}
+
+tilt_jobs() {
+  nproc 2>/dev/null || echo 2
+}

@@ -1,0 +1,15 @@
+#include "app/mainwindow.h"
+#include "app/startup.h"
+
+#include <QApplication>
+
+int main(int argc, char *argv[])
+{
+    QApplication app(argc, argv);
+    initTiltResources();
+    installStartupTranslator(app);
+    applyStyleSheet(app);
+    MainWindow window;
+    window.show();
+    return app.exec();
+}

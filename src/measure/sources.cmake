@@ -1,0 +1,3 @@
+list(APPEND TILTCORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/livesample.h
+  ${CMAKE_CURRENT_LIST_DIR}/livesample.cpp)

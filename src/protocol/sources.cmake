@@ -1,0 +1,9 @@
+list(APPEND TILTCORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/protocol.h
+  ${CMAKE_CURRENT_LIST_DIR}/protocol.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/encoding.h
+  ${CMAKE_CURRENT_LIST_DIR}/encoding.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/replyassembler.h
+  ${CMAKE_CURRENT_LIST_DIR}/replyassembler.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/reply.h
+  ${CMAKE_CURRENT_LIST_DIR}/reply.cpp)

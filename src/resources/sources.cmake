@@ -1,0 +1,1 @@
+list(APPEND TILTGUI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/resources.qrc)

@@ -1,0 +1,45 @@
+#pragma once
+
+#include <QByteArray>
+#include <QObject>
+#include <QSerialPort>
+#include <QStringList>
+
+/// The one link to the sensor and its radio module: fixes the line settings, hands every
+/// received block to the window and announces every block before it is written.
+class Serial : public QObject
+{
+    Q_OBJECT
+
+public:
+    Serial();
+    ~Serial() override;
+
+    bool openPort(const QString &name, int baud);
+    void setBaud(int baud);
+    void closePort();
+    bool isOpen() const;
+    void sendData(const QByteArray &bytes);
+    QByteArray receivedData() const;
+    void clearData();
+    QStringList listPorts();
+
+signals:
+    void readSignal();
+    void serialshowSignal(QByteArray bytes);
+    /// The device behind the open port went away (adapter pulled, other end closed); the port
+    /// has been closed.
+    void portLostSignal();
+
+public slots:
+    void readData();
+
+private slots:
+    void onError(QSerialPort::SerialPortError error);
+    void closeLostPort();
+
+private:
+    QSerialPort *port;
+    QByteArray rxData;
+    bool lostReported = false;
+};

@@ -1,0 +1,186 @@
+// tiltlink-sim: a simulated tilt sensor on a pseudo-terminal, for trying TiltLink without
+// hardware. SIGUSR1 unplugs the sensor, SIGUSR2 plugs it in again (on a new pseudo-terminal,
+// the link follows it); SIGINT and SIGTERM end the program and remove the link.
+
+#include "sim/ptydevice.h"
+#include "sim/simulatedsensor.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QSocketNotifier>
+#include <QTextStream>
+
+#include <csignal>
+#include <fcntl.h>
+#include <unistd.h>
+
+namespace {
+
+int signalPipe[2] = {-1, -1};
+
+void forwardSignal(int number)
+{
+    const char byte = char(number);
+    // Nothing to do about a full pipe: the signal before this one is still pending.
+    [[maybe_unused]] const ssize_t n = ::write(signalPipe[1], &byte, 1);
+}
+
+bool installSignalHandlers()
+{
+    if (::pipe(signalPipe) != 0)
+        return false;
+    for (int fd : signalPipe)
+        fcntl(fd, F_SETFD, FD_CLOEXEC);
+    fcntl(signalPipe[1], F_SETFL, O_NONBLOCK);
+    struct sigaction action {};
+    action.sa_handler = forwardSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    for (int number : {SIGINT, SIGTERM, SIGHUP, SIGUSR1, SIGUSR2})
+        sigaction(number, &action, nullptr);
+    return true;
+}
+
+QTextStream &out()
+{
+    static QTextStream stream(stdout);
+    return stream;
+}
+
+QTextStream &err()
+{
+    static QTextStream stream(stderr);
+    return stream;
+}
+
+void announce(const PtyDevice &device)
+{
+    out() << "tiltlink-sim: sensor on " << device.slaveName() << Qt::endl;
+    if (!device.linkPath().isEmpty())
+        out() << "tiltlink-sim: link " << device.linkPath() << " -> " << device.slaveName()
+              << Qt::endl;
+}
+
+bool parseHex(const QString &text, quint32 &value)
+{
+    bool ok = false;
+    value = text.toUInt(&ok, 16);
+    return ok;
+}
+
+bool readFaults(const QCommandLineParser &options, SensorFaults &faults)
+{
+    for (const QString &name : options.values("fault")) {
+        if (name == QLatin1String("no-answer"))
+            faults.silent = true;
+        else if (name == QLatin1String("bad-checksum"))
+            faults.badChecksum = true;
+        else if (name == QLatin1String("shifted-checksum"))
+            faults.shiftedChecksum = true;
+        else if (name == QLatin1String("split"))
+            faults.splitSize = options.value("split-size").toInt();
+        else if (name == QLatin1String("merge"))
+            faults.mergeReplies = true;
+        else if (name == QLatin1String("garbage"))
+            faults.garbage = QByteArray::fromHex(options.value("garbage").toLatin1());
+        else {
+            err() << "tiltlink-sim: unknown fault " << name << Qt::endl;
+            return false;
+        }
+    }
+    faults.splitGapMs = options.value("split-gap").toInt();
+    faults.delayMs = options.value("delay").toInt();
+    for (const QString &code : options.values("mute")) {
+        quint32 value = 0;
+        if (!parseHex(code, value) || value > 0xFF) {
+            err() << "tiltlink-sim: --mute takes a command code in hex, not " << code << Qt::endl;
+            return false;
+        }
+        faults.mutedCommands.insert(quint8(value));
+    }
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char *argv[])
+{
+    QCoreApplication app(argc, argv);
+    QCoreApplication::setApplicationName(QStringLiteral("tiltlink-sim"));
+
+    QCommandLineParser options;
+    options.setApplicationDescription(QStringLiteral(
+        "Simulated tilt sensor on a pseudo-terminal.\n"
+        "SIGUSR1 unplugs the sensor, SIGUSR2 plugs it in again."));
+    options.addHelpOption();
+    options.addOptions({
+        {"link", "Create a symbolic link to the sensor's device.", "path"},
+        {"address", "Device address, 8 hex digits (default 00000001).", "hex", "00000001"},
+        {"fault",
+         "Misbehave: no-answer, bad-checksum, shifted-checksum, split, merge or garbage. "
+         "May be repeated.",
+         "name"},
+        {"mute", "Do not answer this command code (hex). May be repeated.", "code"},
+        {"delay", "Send every reply this many milliseconds late.", "ms", "0"},
+        {"split-size", "Chunk size for --fault split.", "bytes", "4"},
+        {"split-gap", "Pause between chunks for --fault split.", "ms", "30"},
+        {"garbage", "Bytes sent before each reply for --fault garbage (hex).", "hex", "00"},
+        {"verbose", "Trace the frames received and the bytes sent on standard error."},
+    });
+    options.process(app);
+
+    quint32 address = 0;
+    if (!parseHex(options.value("address"), address)) {
+        err() << "tiltlink-sim: --address takes 8 hex digits" << Qt::endl;
+        return 2;
+    }
+    SensorFaults faults;
+    if (!readFaults(options, faults))
+        return 2;
+    if (!installSignalHandlers()) {
+        err() << "tiltlink-sim: cannot set up signal handling" << Qt::endl;
+        return 1;
+    }
+
+    SimulatedSensor sensor;
+    sensor.setAddress(address);
+    sensor.setFaults(faults);
+    if (options.isSet("verbose")) {
+        QObject::connect(&sensor, &SimulatedSensor::frameReceived, [](const QByteArray &frame) {
+            err() << "<- " << frame.toHex(' ') << Qt::endl;
+        });
+        QObject::connect(&sensor, &SimulatedSensor::transmit, [](const QByteArray &bytes) {
+            err() << "-> " << bytes.toHex(' ') << Qt::endl;
+        });
+    }
+
+    PtyDevice device(&sensor);
+    const QString link = options.value("link");
+    if (!device.open(link)) {
+        err() << "tiltlink-sim: " << device.errorString() << Qt::endl;
+        return 1;
+    }
+    announce(device);
+
+    QSocketNotifier signalNotifier(signalPipe[0], QSocketNotifier::Read);
+    QObject::connect(&signalNotifier, &QSocketNotifier::activated, [&] {
+        char number = 0;
+        if (::read(signalPipe[0], &number, 1) != 1)
+            return;
+        if (number == SIGUSR1) {
+            sensor.unplug();
+            out() << "tiltlink-sim: unplugged" << Qt::endl;
+        } else if (number == SIGUSR2) {
+            if (device.isOpen())
+                return;
+            if (device.open(link))
+                announce(device);
+            else
+                err() << "tiltlink-sim: " << device.errorString() << Qt::endl;
+        } else {
+            QCoreApplication::quit();
+        }
+    });
+
+    return app.exec();
+}

@@ -1,0 +1,25 @@
+#ifndef SIM_SENSORFAULTS_H
+#define SIM_SENSORFAULTS_H
+
+#include <QByteArray>
+#include <QSet>
+#include <QtGlobal>
+
+// Misbehaviour the simulated sensor can be told to show on its replies. The default is a
+// well-behaved sensor. Faults combine; they are applied in the order of the members.
+struct SensorFaults
+{
+    bool silent = false; // answers nothing at all
+    QSet<quint8> mutedCommands; // request codes whose answer is dropped
+    bool badChecksum = false; // every reply carries a wrong checksum byte
+    // Replies with codes 0x53, 0x56 and 0x57 are summed as if their code were 0x10 lower (a
+    // variant the host accepts, so these replies stay valid).
+    bool shiftedChecksum = false;
+    QByteArray garbage; // sent in the same chunk right before each reply
+    bool mergeReplies = false; // each reply is held back and sent with the next one
+    int delayMs = 0; // a reply leaves this long after its request
+    int splitSize = 0; // when above 0, replies go out in chunks of this many bytes
+    int splitGapMs = 0; // pause between those chunks
+};
+
+#endif // SIM_SENSORFAULTS_H

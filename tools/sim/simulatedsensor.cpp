@@ -1,0 +1,327 @@
+#include "sim/simulatedsensor.h"
+
+#include "protocol/protocol.h"
+
+#include <QDateTime>
+
+#include <algorithm>
+
+namespace {
+
+// Request codes the sensor knows.
+enum Command : quint8 {
+    ReadLive = 0x03,
+    SetZeroMode = 0x05,
+    Save = 0x0A,
+    SetBaud = 0x0B,
+    SetOutputTiming = 0x0C,
+    QueryZeroMode = 0x0D,
+    FactoryReset = 0x0E,
+    SetAddress = 0x0F,
+    ReadAddress = 0x1F,
+    SetMotionThreshold = 0x42,
+    SetMotionDuration = 0x53,
+    SetSleep = 0x56,
+    QuerySleep = 0x57,
+    SetDateTime = 0x65,
+    QueryDateTime = 0x66,
+    FactoryFollowUp = 0x68,
+    SetUploadMode = 0x69,
+    SetInstallation = 0x6A,
+    SetAlarm = 0x6B,
+};
+
+constexpr char frameHeader = 0x77;
+constexpr int emptyLength = 7; // LEN of a frame without data
+constexpr int defaultInputGapMs = 250;
+
+// Codes below the read-address code are answered with the high bit set, the rest with their own.
+quint8 replyCode(quint8 command)
+{
+    return command < ReadAddress ? quint8(command + 0x80) : command;
+}
+
+quint16 be16(const QByteArray &data, int at)
+{
+    return quint16(quint8(data.at(at)) << 8 | quint8(data.at(at + 1)));
+}
+
+quint32 be32(const QByteArray &data, int at)
+{
+    return quint32(be16(data, at)) << 16 | be16(data, at + 2);
+}
+
+char bcdByte(int value)
+{
+    return char((value / 10 % 10) << 4 | value % 10);
+}
+
+// A set command: how many data bytes it carries and where they go.
+struct SetCommand
+{
+    quint8 code;
+    int size;
+    void (*store)(SensorSettings &, const QByteArray &);
+};
+
+const SetCommand setCommands[] = {
+    {SetAddress, 4, [](SensorSettings &s, const QByteArray &d) { s.address = be32(d, 0); }},
+    {SetBaud, 1, [](SensorSettings &s, const QByteArray &d) { s.baudCode = quint8(d.at(0)); }},
+    {SetUploadMode, 1,
+     [](SensorSettings &s, const QByteArray &d) { s.uploadMode = quint8(d.at(0)); }},
+    {SetZeroMode, 1, [](SensorSettings &s, const QByteArray &d) { s.zeroMode = quint8(d.at(0)); }},
+    {SetOutputTiming, 4,
+     [](SensorSettings &s, const QByteArray &d) {
+         // Byte 0 is always 0x00; the interval is the low byte of a 16-bit field.
+         s.outputInterval = quint8(d.at(1));
+         s.holdTime = be16(d, 2);
+     }},
+    {SetSleep, 2, [](SensorSettings &s, const QByteArray &d) { s.sleepPeriod = be16(d, 0); }},
+    {SetAlarm, 2, [](SensorSettings &s, const QByteArray &d) { s.alarmThreshold = be16(d, 0); }},
+    {SetMotionDuration, 1,
+     [](SensorSettings &s, const QByteArray &d) { s.motionDuration = quint8(d.at(0)); }},
+    {SetMotionThreshold, 2,
+     [](SensorSettings &s, const QByteArray &d) { s.motionThreshold = be16(d, 0); }},
+    {SetInstallation, 1,
+     [](SensorSettings &s, const QByteArray &d) { s.installation = quint8(d.at(0)); }},
+    {SetDateTime, 6, [](SensorSettings &s, const QByteArray &d) { s.dateTime = d.left(6); }},
+};
+
+} // namespace
+
+SimulatedSensor::SimulatedSensor(QObject *parent)
+    : QObject(parent)
+{
+    clock.start();
+    inputTimer.setSingleShot(true);
+    inputTimer.setInterval(defaultInputGapMs);
+    connect(&inputTimer, &QTimer::timeout, this, [this] { handle(parser.flush()); });
+    outputTimer.setSingleShot(true);
+    // Split chunks must not leave early: a coarse timer may fire up to 5 % before its time.
+    outputTimer.setTimerType(Qt::PreciseTimer);
+    connect(&outputTimer, &QTimer::timeout, this, &SimulatedSensor::flushOutbox);
+}
+
+void SimulatedSensor::receive(const QByteArray &bytes)
+{
+    handle(parser.feed(bytes));
+    if (parser.hasPartial())
+        inputTimer.start();
+    else
+        inputTimer.stop();
+}
+
+void SimulatedSensor::setAddress(quint32 address)
+{
+    current.address = address;
+    saved.address = address;
+}
+
+void SimulatedSensor::powerCycle()
+{
+    current = saved;
+    parser.clear();
+    inputTimer.stop();
+    heldReply.clear();
+    outbox.clear();
+    outputTimer.stop();
+}
+
+void SimulatedSensor::setFaults(const SensorFaults &faults)
+{
+    activeFaults = faults;
+}
+
+void SimulatedSensor::setReadings(const LiveReadings &readings)
+{
+    fixedReadings = readings;
+}
+
+void SimulatedSensor::clearReadings()
+{
+    fixedReadings.reset();
+}
+
+void SimulatedSensor::clearCounters()
+{
+    commandCounts.clear();
+    frames.clear();
+}
+
+void SimulatedSensor::unplug()
+{
+    heldReply.clear();
+    outbox.clear();
+    outputTimer.stop();
+    emit unplugRequested();
+}
+
+void SimulatedSensor::handle(const QVector<InputParser::Unit> &units)
+{
+    for (const InputParser::Unit &unit : units) {
+        // Boot-loader frames and radio-module lines are not answered by this device.
+        if (unit.kind == InputParser::SensorFrame)
+            handleSensorFrame(unit.bytes);
+    }
+}
+
+void SimulatedSensor::handleSensorFrame(const QByteArray &frame)
+{
+    const int len = quint8(frame.at(1));
+    // Frames with a shorter address only switch a sensor into its boot loader.
+    if (len < emptyLength)
+        return;
+    const quint8 command = quint8(frame.at(6));
+    ++commandCounts[command];
+    frames.append(frame);
+    emit frameReceived(frame);
+    // On a shared line only the addressed sensor answers; the address query is for anyone.
+    if (command != ReadAddress && be32(frame, 2) != current.address)
+        return;
+    answer(command, frame.mid(emptyLength, len - emptyLength));
+}
+
+bool SimulatedSensor::applySetting(quint8 command, const QByteArray &data)
+{
+    for (const SetCommand &set : setCommands) {
+        if (set.code != command)
+            continue;
+        if (data.size() < set.size)
+            return false;
+        set.store(current, data);
+        return true;
+    }
+    return false;
+}
+
+void SimulatedSensor::answer(quint8 command, const QByteArray &data)
+{
+    // The reply leaves from the address the request was sent to, also when it changes it.
+    const quint32 from = current.address;
+    const quint8 code = replyCode(command);
+    switch (command) {
+    case ReadAddress: {
+        QByteArray address;
+        for (int shift = 24; shift >= 0; shift -= 8)
+            address.append(char(current.address >> shift));
+        send(replyBody(0, code, address), command);
+        return;
+    }
+    case ReadLive:
+        send(replyBody(from, code, liveData()), command);
+        return;
+    case QueryZeroMode:
+        send(replyBody(from, code, QByteArray(1, char(current.zeroMode))), command);
+        return;
+    case QuerySleep: {
+        QByteArray period;
+        period.append(char(current.sleepPeriod >> 8)).append(char(current.sleepPeriod));
+        send(replyBody(from, code, period), command);
+        return;
+    }
+    case QueryDateTime:
+        send(replyBody(from, code, dateTimeData()), command);
+        return;
+    case Save:
+        saved = current;
+        send(replyBody(from, code), command);
+        return;
+    case FactoryReset:
+        factoryReset();
+        send(replyBody(from, code), command);
+        return;
+    case FactoryFollowUp:
+        return; // completes the factory reset; no answer
+    default:
+        if (applySetting(command, data))
+            send(replyBody(from, code), command);
+        return; // unknown commands and short set commands go unanswered
+    }
+}
+
+QByteArray SimulatedSensor::replyBody(quint32 from, quint8 code, const QByteArray &data) const
+{
+    QByteArray body;
+    body.reserve(emptyLength + data.size() + 1);
+    body.append(frameHeader);
+    body.append(char(emptyLength + data.size()));
+    for (int shift = 24; shift >= 0; shift -= 8)
+        body.append(char(from >> shift));
+    body.append(char(code));
+    body.append(data);
+    return body;
+}
+
+void SimulatedSensor::send(QByteArray body, quint8 command)
+{
+    if (activeFaults.silent || activeFaults.mutedCommands.contains(command))
+        return;
+    const quint8 code = quint8(body.at(6));
+    const bool shifted = activeFaults.shiftedChecksum
+        && (code == SetMotionDuration || code == SetSleep || code == QuerySleep);
+    if (shifted)
+        body[6] = char(code - 0x10);
+    char sum = Protocol::checksum(body, body.size()).at(0);
+    body[6] = char(code);
+    if (activeFaults.badChecksum)
+        sum = char(~sum);
+    QByteArray bytes = activeFaults.garbage + body + sum;
+    if (activeFaults.mergeReplies && heldReply.isEmpty()) {
+        heldReply = bytes;
+        return;
+    }
+    schedule(heldReply + bytes);
+    heldReply.clear();
+}
+
+void SimulatedSensor::schedule(const QByteArray &bytes)
+{
+    // Replies keep their order: nothing is due before what is already queued.
+    qint64 due = clock.elapsed() + std::max(0, activeFaults.delayMs);
+    if (!outbox.isEmpty())
+        due = std::max(due, outbox.last().due);
+    const int chunk = activeFaults.splitSize > 0 ? activeFaults.splitSize : bytes.size();
+    for (int at = 0; at < bytes.size(); at += chunk) {
+        outbox.append({bytes.mid(at, chunk), due});
+        due += std::max(0, activeFaults.splitGapMs);
+    }
+    flushOutbox();
+}
+
+void SimulatedSensor::flushOutbox()
+{
+    while (!outbox.isEmpty() && outbox.first().due <= clock.elapsed())
+        emit transmit(outbox.takeFirst().bytes);
+    if (!outbox.isEmpty())
+        outputTimer.start(int(std::max<qint64>(1, outbox.first().due - clock.elapsed())));
+}
+
+QByteArray SimulatedSensor::liveData() const
+{
+    return (fixedReadings ? *fixedReadings : LiveReadings::wandering(clock.elapsed())).encode();
+}
+
+QByteArray SimulatedSensor::dateTimeData() const
+{
+    if (!current.dateTime.isEmpty())
+        return current.dateTime;
+    const QDateTime now = QDateTime::currentDateTime();
+    const QDate date = now.date();
+    const QTime time = now.time();
+    QByteArray data;
+    for (int value : {date.year() % 100, date.month(), date.day(), time.hour(), time.minute(),
+                      time.second()})
+        data.append(bcdByte(value));
+    return data;
+}
+
+void SimulatedSensor::factoryReset()
+{
+    // The line settings and the clock survive; a sensor that forgot its address or baud rate
+    // would drop off the line it is configured on.
+    SensorSettings defaults;
+    defaults.address = current.address;
+    defaults.baudCode = current.baudCode;
+    defaults.dateTime = current.dateTime;
+    current = defaults;
+}

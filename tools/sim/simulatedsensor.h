@@ -1,0 +1,110 @@
+#ifndef SIM_SIMULATEDSENSOR_H
+#define SIM_SIMULATEDSENSOR_H
+
+#include "sim/inputparser.h"
+#include "sim/livereadings.h"
+#include "sim/sensorfaults.h"
+#include "sim/sensorsettings.h"
+
+#include <QByteArray>
+#include <QElapsedTimer>
+#include <QHash>
+#include <QList>
+#include <QObject>
+#include <QTimer>
+
+#include <optional>
+
+// The tilt sensor as seen from its serial line, without any I/O of its own: bytes from the host
+// go in through receive(), the device's answers come out of transmit(). It answers the 0x77
+// sensor frames addressed to it (and the read-address request, whatever its address), keeps the
+// parameters it is sent, and can be told to misbehave (SensorFaults). Boot-loader frames and
+// radio-module lines are recognised on the line but not answered.
+class SimulatedSensor : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit SimulatedSensor(QObject *parent = nullptr);
+
+    /// Takes bytes from the line, in any chunking.
+    void receive(const QByteArray &bytes);
+
+    /// The device address the sensor answers to.
+    quint32 address() const { return current.address; }
+    /// Changes the device address, also the one kept over a power cycle.
+    void setAddress(quint32 address);
+    /// The parameters in effect.
+    const SensorSettings &settings() const { return current; }
+    /// The parameters as last saved; they come back after a power cycle.
+    const SensorSettings &savedSettings() const { return saved; }
+    /// Loses unsaved parameters, half-received input and replies not yet sent.
+    void powerCycle();
+
+    SensorFaults faults() const { return activeFaults; }
+    /// Replaces the active faults; a reply held back for merging is kept.
+    void setFaults(const SensorFaults &faults);
+
+    /// Reports these readings from now on instead of the slowly wandering ones.
+    void setReadings(const LiveReadings &readings);
+    /// Goes back to the wandering readings.
+    void clearReadings();
+
+    /// Number of valid sensor frames received with this command code, for any address.
+    int receivedCount(quint8 command) const { return commandCounts.value(command); }
+    /// Every valid sensor frame received, for any address, oldest first.
+    QList<QByteArray> receivedFrames() const { return frames; }
+    /// Bytes received that belonged to no valid frame or line.
+    int discardedBytes() const { return parser.discardedBytes(); }
+    /// Resets the received-frame counters.
+    void clearCounters();
+
+    /// How long the line must stay quiet before an incomplete frame is given up.
+    void setInputGapMs(int msecs) { inputTimer.setInterval(msecs); }
+
+public slots:
+    /// Pulls the plug: replies not yet sent are dropped and unplugRequested() is emitted.
+    void unplug();
+
+signals:
+    /// Bytes the device sends, as one chunk on the line.
+    void transmit(const QByteArray &bytes);
+    /// A valid sensor frame arrived (whether or not it is answered).
+    void frameReceived(const QByteArray &frame);
+    /// The device is to disappear from the line.
+    void unplugRequested();
+
+private:
+    void handle(const QVector<InputParser::Unit> &units);
+    void handleSensorFrame(const QByteArray &frame);
+    bool applySetting(quint8 command, const QByteArray &data);
+    void answer(quint8 command, const QByteArray &data);
+    QByteArray replyBody(quint32 from, quint8 code, const QByteArray &data = QByteArray()) const;
+    void send(QByteArray body, quint8 command);
+    void schedule(const QByteArray &bytes);
+    void flushOutbox();
+    QByteArray liveData() const;
+    QByteArray dateTimeData() const;
+    void factoryReset();
+
+    struct Pending
+    {
+        QByteArray bytes;
+        qint64 due; // msecs on `clock`
+    };
+
+    InputParser parser;
+    SensorSettings current;
+    SensorSettings saved;
+    SensorFaults activeFaults;
+    std::optional<LiveReadings> fixedReadings;
+    QHash<quint8, int> commandCounts;
+    QList<QByteArray> frames;
+    QByteArray heldReply;
+    QList<Pending> outbox;
+    QElapsedTimer clock;
+    QTimer inputTimer;
+    QTimer outputTimer;
+};
+
+#endif // SIM_SIMULATEDSENSOR_H
