@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/startup.h"
+#include "protocol/protocol.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
@@ -70,6 +71,7 @@ MainWindow::MainWindow(QWidget *parent)
     replyTimeoutTimer = new QTimer;
     sequenceTimer = new QTimer;
     sequenceTimer->setTimerType(Qt::PreciseTimer);
+    protocol = new Protocol;
 
     ui->portComboBox->addItems(serial->listPorts());
     ui->baudComboBox->setCurrentIndex(4);
@@ -77,6 +79,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(serial, &Serial::readSignal, this, &MainWindow::readSerialData);
     connect(serial, &Serial::serialshowSignal, this, &MainWindow::Serial_Show);
     connect(serial, &Serial::portLostSignal, this, &MainWindow::onPortLost);
+    connect(replyTimeoutTimer, &QTimer::timeout, this, &MainWindow::timeoutUpdate);
+    connect(sequenceTimer, &QTimer::timeout, this, &MainWindow::timeIAPUpdate);
 
     readRangeGroup = new QButtonGroup(this);
     readRangeGroup->addButton(ui->radioButtonALL, 0);
@@ -118,6 +122,7 @@ MainWindow::~MainWindow()
     delete replyTimeoutTimer;
     delete replyGapTimer;
     delete serial;
+    delete protocol;
     delete model;
     if (switchTranslator) {
         qApp->removeTranslator(switchTranslator);

@@ -8,7 +8,11 @@ class QLabel;
 class QStandardItemModel;
 class QTimer;
 class QTranslator;
+class Protocol;
 class Serial;
+struct Reply;
+struct SensorForm;
+struct SensorRequest;
 
 namespace Ui {
 class MainWindow;
@@ -34,8 +38,13 @@ public slots:
     void Serial_Show(QByteArray bytes);
     void Serial_Show_Recive(QByteArray rec);
 
-    // Reception.
+    // Reception and dispatch.
     void readSerialData();
+    void timeoutUpdate();
+
+    // Live measurement and the record file.
+    void timeIAPUpdate();
+    void Save_Data_File();
 
 protected:
     void paintEvent(QPaintEvent *event) override;
@@ -48,6 +57,28 @@ private slots:
     void on_pushButton_clear_clicked();
     void onPortLost();
 
+    void on_getAddrButton_clicked();
+    void on_pushButtonStart_clicked();
+    void on_pushButton_Change_clicked();
+
+    void on_Dev_Button_Addr_clicked();
+    void on_Dev_Button_Baud_clicked();
+    void on_Dev_Button_Send_clicked();
+    void on_Dev_Button_Zero_clicked();
+    void on_Dev_Button_ZeroF_clicked();
+    void on_Dev_Button_Auto_clicked();
+    void on_Dev_Button_Sleep_clicked();
+    void on_Dev_Button_SleepF_clicked();
+    void on_pushButtonAlarm_clicked();
+    void on_Dev_Button_Sport_clicked();
+    void on_Dev_Button_Yu_clicked();
+    void on_Dev_Button_Date_clicked();
+    void on_Dev_Button_DateF_clicked();
+    void on_Dev_Button_Instal_clicked();
+    void on_Dev_Button_Save_clicked();
+    void on_Dev_Button_Default_clicked();
+    void on_pushButton_ssetting_clicked();
+
 private:
     // Port and language helpers shared by the slots above.
     void switchLanguage();
@@ -58,13 +89,35 @@ private:
     void retranslateTitle();
     void appendTerminalLine(const QString &line);
 
+    // Reception: one complete reply taken off rxBuffer and acted on.
+    void handleReadData();
+    void applyReply(const Reply &reply, const QByteArray &bytes);
+    void countSensorAck();
+    void showLiveData();
+
+    // Sensor requests: the checks every request makes, pausing live polling around a command,
+    // and sending one frame to the working address.
+    bool liveRunning() const;
+    bool sensorRequestAllowed();
+    void pauseLivePolling();
+    void resumeLivePolling();
+    void sendSensorFrame(const SensorRequest &request);
+    void runSensorCommand(const QString &status, const SensorRequest &request);
+    SensorForm sensorForm() const;
+
     Ui::MainWindow *ui;
     Serial *serial;
     QTimer *replyGapTimer;
     QTimer *replyTimeoutTimer;
     QTimer *sequenceTimer;
+    Protocol *protocol;
     QByteArray rxBuffer;
+    QByteArray lastReply;
+    int waitingReply = 0;
     int sequenceMode = 0;
+    int dataKind = 0;
+    int oneKeySensorOkCount = 0;
+    bool recordWriteFailing = false;
     QStandardItemModel *model;
     QLabel *companyLabel;
     QLabel *versionLabel;

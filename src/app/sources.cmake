@@ -3,5 +3,4 @@ list(APPEND TILTGUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/mainwindow.cpp
   ${CMAKE_CURRENT_LIST_DIR}/language.cpp
   ${CMAKE_CURRENT_LIST_DIR}/port_slots.cpp
-  ${CMAKE_CURRENT_LIST_DIR}/receive_slots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/startup.cpp)

@@ -1,3 +1,5 @@
 list(APPEND TILTCORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/livesample.h
   ${CMAKE_CURRENT_LIST_DIR}/livesample.cpp)
+list(APPEND TILTGUI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/live_slots.cpp)

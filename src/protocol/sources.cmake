@@ -7,3 +7,5 @@ list(APPEND TILTCORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/replyassembler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reply.h
   ${CMAKE_CURRENT_LIST_DIR}/reply.cpp)
+list(APPEND TILTGUI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/dispatch_slots.cpp)

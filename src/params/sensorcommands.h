@@ -1,0 +1,73 @@
+#pragma once
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringList>
+
+/// One sensor request: its command code and data bytes (the frame's LEN is 7 + data size).
+struct SensorRequest
+{
+    int command = 0;
+    QByteArray data;
+    int length() const { return 7 + int(data.size()); }
+};
+
+/// The values of the sensor group that the one-key set sends.
+struct SensorForm
+{
+    int uploadMode = 0;
+    int zeroMode = 0;
+    int installation = 0;
+    QString autoInterval;
+    QString keepTime;
+    QString sleepPeriod;
+    QString alarmThreshold;
+    QString motionDuration;
+    QString motionThreshold;
+    QStringList dateTime; // year, month, day, hour, minute, second as typed
+};
+
+/// Builders of every sensor request from the texts and indexes the user entered.
+namespace SensorCommands {
+
+/// 0x03: live readings.
+SensorRequest readLiveData();
+/// 0x0F: new device address, typed text read as hex, 4 bytes.
+SensorRequest setAddress(const QString &text);
+/// 0x0B: baud code = baud-box index + 2.
+SensorRequest setBaud(int comboIndex);
+/// 0x69: upload mode index.
+SensorRequest setUploadMode(int comboIndex);
+/// 0x05: zero mode index.
+SensorRequest setZeroMode(int comboIndex);
+/// 0x0D: zero mode query.
+SensorRequest queryZeroMode();
+/// 0x0C: 00, output interval (1 byte), hold time (2 bytes), both typed digits as BCD.
+SensorRequest setOutputTiming(const QString &autoInterval, const QString &keepTime);
+/// 0x56: sleep period in minutes, typed digits as BCD, 2 bytes.
+SensorRequest setSleepPeriod(const QString &text);
+/// 0x57: sleep period query.
+SensorRequest querySleepPeriod();
+/// 0x6B: alarm threshold in hundredths of a degree as scaled BCD, 2 bytes.
+SensorRequest setAlarmThreshold(const QString &text);
+/// 0x53: motion wake duration in steps of 0.08 s, 1 byte.
+SensorRequest setMotionDuration(const QString &text);
+/// 0x42: motion wake threshold in mg, typed digits as BCD, 2 bytes.
+SensorRequest setMotionThreshold(const QString &text);
+/// 0x65: year, month, day, hour, minute, second, each typed digits as BCD, 1 byte.
+SensorRequest setDateTime(const QStringList &fields);
+/// 0x66: date and time query.
+SensorRequest queryDateTime();
+/// 0x6A: installation index.
+SensorRequest setInstallation(int comboIndex);
+/// 0x0A: make the settings permanent.
+SensorRequest saveParameters();
+/// 0x0E: restore factory settings.
+SensorRequest restoreFactory();
+/// 0x68: sent after 0x0E; its answer is ignored.
+SensorRequest factoryFollowUp();
+/// The nine requests of the one-key set, in their order.
+QList<SensorRequest> oneKeySet(const SensorForm &form);
+
+} // namespace SensorCommands

@@ -1,0 +1,4 @@
+list(APPEND TILTCORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/sensorcommands.cpp)
+list(APPEND TILTGUI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/sensorparams_slots.cpp)
