@@ -79,6 +79,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(serial, &Serial::readSignal, this, &MainWindow::readSerialData);
     connect(serial, &Serial::serialshowSignal, this, &MainWindow::Serial_Show);
     connect(serial, &Serial::portLostSignal, this, &MainWindow::onPortLost);
+    connect(replyGapTimer, &QTimer::timeout, this, &MainWindow::timeUpdate);
     connect(replyTimeoutTimer, &QTimer::timeout, this, &MainWindow::timeoutUpdate);
     connect(sequenceTimer, &QTimer::timeout, this, &MainWindow::timeIAPUpdate);
 

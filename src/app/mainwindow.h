@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QList>
 #include <QMainWindow>
 
 class QButtonGroup;
@@ -10,6 +11,7 @@ class QTimer;
 class QTranslator;
 class Protocol;
 class Serial;
+struct AtStep;
 struct Reply;
 struct SensorForm;
 struct SensorRequest;
@@ -41,6 +43,7 @@ public slots:
     // Reception and dispatch.
     void readSerialData();
     void timeoutUpdate();
+    void timeUpdate();
 
     // Live measurement and the record file.
     void timeIAPUpdate();
@@ -79,6 +82,24 @@ private slots:
     void on_Dev_Button_Default_clicked();
     void on_pushButton_ssetting_clicked();
 
+    void on_Lw_Button_Band_clicked();
+    void on_Lw_Button_BandF_clicked();
+    void on_Lw_Button_Heart_clicked();
+    void on_Lw_Button_HeartF_clicked();
+    void on_Lw_Button_Chanel_clicked();
+    void on_Lw_Button_ChanelF_clicked();
+    void on_Lw_Button_Deveui_clicked();
+    void on_Lw_Button_Appeui_clicked();
+    void on_Lw_Button_Appkey_clicked();
+    void on_pushButton_lsetting_clicked();
+    void on_Button_Default_LW_clicked();
+    void on_Button_Save_LW_clicked();
+
+    void on_pushButton_daochu_clicked();
+    void on_pushButton_daoru_clicked();
+    void on_pushButton_ldaochu_clicked();
+    void on_pushButton_ldaoru_clicked();
+
 private:
     // Port and language helpers shared by the slots above.
     void switchLanguage();
@@ -105,6 +126,15 @@ private:
     void runSensorCommand(const QString &status, const SensorRequest &request);
     SensorForm sensorForm() const;
 
+    // Templates: the question before, and the result after saving.
+    bool askTemplateQuestion(const QString &question);
+    void reportTemplateSaved(bool written, const QString &success);
+
+    // Radio-module exchanges: the button is held disabled and live polling paused meanwhile.
+    void runModuleSteps(QWidget *button, const QList<AtStep> &steps);
+    void runModuleCommand(const QString &status, QWidget *button,
+                          const QList<QByteArray> &commands);
+
     Ui::MainWindow *ui;
     Serial *serial;
     QTimer *replyGapTimer;
@@ -117,6 +147,7 @@ private:
     int sequenceMode = 0;
     int dataKind = 0;
     int oneKeySensorOkCount = 0;
+    int oneKeyModuleOkCount = 0;
     bool recordWriteFailing = false;
     QStandardItemModel *model;
     QLabel *companyLabel;

@@ -24,6 +24,22 @@ public:
     /// CRC-32 (reflected polynomial 0xEDB88320, preset and final complement) of n bytes.
     static quint32 crc32Value(const char *data, qsizetype n);
 
+    // Radio-module command lines (UTF-8, ending in CR LF); they read no field.
+    /// "ATE1\r\n" opens a module exchange, "ATE0\r\n" (closing) ends it.
+    QByteArray buildBracketLine(bool closing) const;
+    /// "AT+BAND?\r\n" or "AT+BAND=<band>\r\n".
+    QByteArray buildBandCommand(bool query, int band = 0) const;
+    /// "AT+HEART?\r\n" or "AT+HEART=<heartbeat>\r\n".
+    QByteArray buildHeartCommand(bool query, int heartbeat = 0) const;
+    /// "AT+CHANNEL?\r\n" or "AT+CHANNEL=<channel exactly as typed>\r\n".
+    QByteArray buildChannelCommand(bool query, const QString &channel = QString()) const;
+    /// "AT+DEVEUI?\r\n" (0), "AT+APPEUI?\r\n" (1) or "AT+APPKEY?\r\n" (any other).
+    QByteArray buildIdQuery(int which) const;
+    /// "AT+SAVE\r\n", or "AT+RESET\r\n" when reset.
+    QByteArray buildSaveResetCommand(bool reset) const;
+    /// "AT+RENEW\r\n": the module's factory settings.
+    QByteArray buildRenewCommand() const;
+
     QString address; // 8 hex digits; parsed as unsigned hex, 0 when it does not parse
     quint8 readbackSubCode = 0; // 0x00 first request, 0x10 next page, 0x11 resend
     quint8 readbackCommand = 0; // 0x61, 0x6D, 0x62 or 0x63

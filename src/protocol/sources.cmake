@@ -6,6 +6,7 @@ list(APPEND TILTCORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/replyassembler.h
   ${CMAKE_CURRENT_LIST_DIR}/replyassembler.cpp
   ${CMAKE_CURRENT_LIST_DIR}/reply.h
-  ${CMAKE_CURRENT_LIST_DIR}/reply.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/reply.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/atlines.cpp)
 list(APPEND TILTGUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/dispatch_slots.cpp)

@@ -1,0 +1,2 @@
+list(APPEND TILTCORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/parametertemplate.cpp)
+list(APPEND TILTGUI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/template_slots.cpp)
