@@ -125,6 +125,8 @@ private:
     void sendSensorFrame(const SensorRequest &request);
     void runSensorCommand(const QString &status, const SensorRequest &request);
     SensorForm sensorForm() const;
+    /// Shows a sensor form's values (all but the date and time) in the widgets.
+    void showSensorForm(const SensorForm &form);
 
     // Templates: the question before, and the result after saving.
     bool askTemplateQuestion(const QString &question);

@@ -169,6 +169,19 @@ SensorForm MainWindow::sensorForm() const
     return form;
 }
 
+void MainWindow::showSensorForm(const SensorForm &form)
+{
+    ui->Combo_Send->setCurrentIndex(form.uploadMode);
+    ui->Combo_Zero->setCurrentIndex(form.zeroMode);
+    ui->Combo_Instal->setCurrentIndex(form.installation);
+    ui->Edit_Auto->setText(form.autoInterval);
+    ui->Edit_Keep->setText(form.keepTime);
+    ui->Edit_Sleep->setText(form.sleepPeriod);
+    ui->Edit_Alarm->setText(form.alarmThreshold);
+    ui->Edit_Sport->setText(form.motionDuration);
+    ui->Edit_Yu->setText(form.motionThreshold);
+}
+
 void MainWindow::on_pushButton_ssetting_clicked()
 {
     showStatus(tr("一键设置参数"));

@@ -21,35 +21,35 @@ static bool writeGroup(const QString &path, const QString &group, Write write)
     return file.status() == QSettings::NoError;
 }
 
-bool saveSensor(const QString &path, const SensorTemplate &values)
+bool saveSensor(const QString &path, const SensorForm &values)
 {
     return writeGroup(path, QStringLiteral("Sensor"), [&values](QSettings &file) {
-        file.setValue(QStringLiteral("Mode"), values.mode);
-        file.setValue(QStringLiteral("Zero"), values.zero);
-        file.setValue(QStringLiteral("Interval"), values.interval);
-        file.setValue(QStringLiteral("Keep"), values.keep);
-        file.setValue(QStringLiteral("Sleep"), values.sleep);
-        file.setValue(QStringLiteral("Alarm"), values.alarm);
-        file.setValue(QStringLiteral("Duration"), values.duration);
-        file.setValue(QStringLiteral("Threshold"), values.threshold);
-        file.setValue(QStringLiteral("Instal"), values.instal);
+        file.setValue(QStringLiteral("Mode"), values.uploadMode);
+        file.setValue(QStringLiteral("Zero"), values.zeroMode);
+        file.setValue(QStringLiteral("Interval"), values.autoInterval);
+        file.setValue(QStringLiteral("Keep"), values.keepTime);
+        file.setValue(QStringLiteral("Sleep"), values.sleepPeriod);
+        file.setValue(QStringLiteral("Alarm"), values.alarmThreshold);
+        file.setValue(QStringLiteral("Duration"), values.motionDuration);
+        file.setValue(QStringLiteral("Threshold"), values.motionThreshold);
+        file.setValue(QStringLiteral("Instal"), values.installation);
     });
 }
 
-SensorTemplate loadSensor(const QString &path)
+SensorForm loadSensor(const QString &path)
 {
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(QStringLiteral("Sensor"));
-    SensorTemplate values;
-    values.mode = file.value(QStringLiteral("Mode")).toInt();
-    values.zero = file.value(QStringLiteral("Zero")).toInt();
-    values.interval = file.value(QStringLiteral("Interval")).toString();
-    values.keep = file.value(QStringLiteral("Keep")).toString();
-    values.sleep = file.value(QStringLiteral("Sleep")).toString();
-    values.alarm = file.value(QStringLiteral("Alarm")).toString();
-    values.duration = file.value(QStringLiteral("Duration")).toString();
-    values.threshold = file.value(QStringLiteral("Threshold")).toString();
-    values.instal = file.value(QStringLiteral("Instal")).toInt();
+    SensorForm values;
+    values.uploadMode = file.value(QStringLiteral("Mode")).toInt();
+    values.zeroMode = file.value(QStringLiteral("Zero")).toInt();
+    values.autoInterval = file.value(QStringLiteral("Interval")).toString();
+    values.keepTime = file.value(QStringLiteral("Keep")).toString();
+    values.sleepPeriod = file.value(QStringLiteral("Sleep")).toString();
+    values.alarmThreshold = file.value(QStringLiteral("Alarm")).toString();
+    values.motionDuration = file.value(QStringLiteral("Duration")).toString();
+    values.motionThreshold = file.value(QStringLiteral("Threshold")).toString();
+    values.installation = file.value(QStringLiteral("Instal")).toInt();
     return values;
 }
 

@@ -1,20 +1,8 @@
 #pragma once
 
-#include <QString>
+#include "params/sensorcommands.h"
 
-/// The sensor values a template keeps (combo indexes and texts exactly as typed).
-struct SensorTemplate
-{
-    int mode = 0;
-    int zero = 0;
-    QString interval;
-    QString keep;
-    QString sleep;
-    QString alarm;
-    QString duration;
-    QString threshold;
-    int instal = 0;
-};
+#include <QString>
 
 /// The radio-module values a template keeps.
 struct ModuleTemplate
@@ -31,10 +19,10 @@ namespace ParameterTemplates {
 
 /// The template file, relative to the working folder.
 QString defaultPath();
-/// Writes the "Sensor" group; false when the file could not be written.
-bool saveSensor(const QString &path, const SensorTemplate &values);
-/// Reads the "Sensor" group; missing keys give index 0 and empty texts.
-SensorTemplate loadSensor(const QString &path);
+/// Writes the "Sensor" group (all but the date and time); false when the file did not take it.
+bool saveSensor(const QString &path, const SensorForm &values);
+/// Reads the "Sensor" group; missing keys give index 0 and empty texts (no date and time).
+SensorForm loadSensor(const QString &path);
 /// Writes the "Module" group; false when the file could not be written.
 bool saveModule(const QString &path, const ModuleTemplate &values);
 /// Reads the "Module" group; missing keys give index 0 and empty texts.

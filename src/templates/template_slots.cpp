@@ -31,34 +31,16 @@ void MainWindow::on_pushButton_daochu_clicked()
 {
     if (!askTemplateQuestion(tr("是否将当前参数保存为本地配置文件？<br>此操作不会修改传感器内部参数。")))
         return;
-    SensorTemplate values;
-    values.mode = ui->Combo_Send->currentIndex();
-    values.zero = ui->Combo_Zero->currentIndex();
-    values.interval = ui->Edit_Auto->text();
-    values.keep = ui->Edit_Keep->text();
-    values.sleep = ui->Edit_Sleep->text();
-    values.alarm = ui->Edit_Alarm->text();
-    values.duration = ui->Edit_Sport->text();
-    values.threshold = ui->Edit_Yu->text();
-    values.instal = ui->Combo_Instal->currentIndex();
-    reportTemplateSaved(ParameterTemplates::saveSensor(ParameterTemplates::defaultPath(), values),
-                        tr("传感器参数模板保存成功!"));
+    reportTemplateSaved(
+        ParameterTemplates::saveSensor(ParameterTemplates::defaultPath(), sensorForm()),
+        tr("传感器参数模板保存成功!"));
 }
 
 void MainWindow::on_pushButton_daoru_clicked()
 {
     if (!askTemplateQuestion(tr("是否从本地加载参数模板？<br>加载后需点击【一键设置】生效。")))
         return;
-    const SensorTemplate values = ParameterTemplates::loadSensor(ParameterTemplates::defaultPath());
-    ui->Combo_Send->setCurrentIndex(values.mode);
-    ui->Combo_Zero->setCurrentIndex(values.zero);
-    ui->Edit_Auto->setText(values.interval);
-    ui->Edit_Keep->setText(values.keep);
-    ui->Edit_Sleep->setText(values.sleep);
-    ui->Edit_Alarm->setText(values.alarm);
-    ui->Edit_Sport->setText(values.duration);
-    ui->Edit_Yu->setText(values.threshold);
-    ui->Combo_Instal->setCurrentIndex(values.instal);
+    showSensorForm(ParameterTemplates::loadSensor(ParameterTemplates::defaultPath()));
     QMessageBox::information(nullptr, tr("参数信息"), tr("传感器参数模板信息加载成功!"),
                              QMessageBox::Yes);
 }

@@ -47,13 +47,13 @@ void TestParameterTemplate::sensorFileContent()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.ini");
-    SensorTemplate values; // the form's start values
-    values.interval = "10";
-    values.keep = "30";
-    values.sleep = "0";
-    values.alarm = "0";
-    values.duration = "0.4";
-    values.threshold = "200";
+    SensorForm values; // the form's start values
+    values.autoInterval = "10";
+    values.keepTime = "30";
+    values.sleepPeriod = "0";
+    values.alarmThreshold = "0";
+    values.motionDuration = "0.4";
+    values.motionThreshold = "200";
     QVERIFY(ParameterTemplates::saveSensor(path, values));
     QCOMPARE(read(path), QString("[Sensor]\nAlarm=0\nDuration=0.4\nInstal=0\nInterval=10\nKeep=30\n"
                                  "Mode=0\nSleep=0\nThreshold=200\nZero=0\n"));
@@ -63,25 +63,25 @@ void TestParameterTemplate::roundTrips()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.ini");
-    SensorTemplate sensor;
-    sensor.mode = 1;
-    sensor.zero = 1;
-    sensor.instal = 1;
-    sensor.interval = "99";
-    sensor.keep = "9999";
-    sensor.sleep = "abc"; // kept as typed even though the sensor would get 0
-    sensor.alarm = "12.34";
-    sensor.duration = "0.08";
-    sensor.threshold = "1, 2; \"x\" = 3 信道";
+    SensorForm sensor;
+    sensor.uploadMode = 1;
+    sensor.zeroMode = 1;
+    sensor.installation = 1;
+    sensor.autoInterval = "99";
+    sensor.keepTime = "9999";
+    sensor.sleepPeriod = "abc"; // kept as typed even though the sensor would get 0
+    sensor.alarmThreshold = "12.34";
+    sensor.motionDuration = "0.08";
+    sensor.motionThreshold = "1, 2; \"x\" = 3 信道";
     QVERIFY(ParameterTemplates::saveSensor(path, sensor));
-    const SensorTemplate back = ParameterTemplates::loadSensor(path);
-    QCOMPARE(back.mode, 1);
-    QCOMPARE(back.zero, 1);
-    QCOMPARE(back.instal, 1);
-    QCOMPARE(back.keep, QString("9999"));
-    QCOMPARE(back.sleep, QString("abc"));
-    QCOMPARE(back.duration, QString("0.08"));
-    QCOMPARE(back.threshold, QString("1, 2; \"x\" = 3 信道"));
+    const SensorForm back = ParameterTemplates::loadSensor(path);
+    QCOMPARE(back.uploadMode, 1);
+    QCOMPARE(back.zeroMode, 1);
+    QCOMPARE(back.installation, 1);
+    QCOMPARE(back.keepTime, QString("9999"));
+    QCOMPARE(back.sleepPeriod, QString("abc"));
+    QCOMPARE(back.motionDuration, QString("0.08"));
+    QCOMPARE(back.motionThreshold, QString("1, 2; \"x\" = 3 信道"));
 
     ModuleTemplate module;
     module.band = 6;
@@ -101,14 +101,14 @@ void TestParameterTemplate::eachGroupLeavesTheOther()
     module.band = 3;
     module.channel2 = "B";
     QVERIFY(ParameterTemplates::saveModule(path, module));
-    SensorTemplate sensor;
-    sensor.sleep = "30";
+    SensorForm sensor;
+    sensor.sleepPeriod = "30";
     QVERIFY(ParameterTemplates::saveSensor(path, sensor));
     QCOMPARE(ParameterTemplates::loadModule(path).band, 3);
     QCOMPARE(ParameterTemplates::loadModule(path).channel2, QString("B"));
     module.band = 5;
     QVERIFY(ParameterTemplates::saveModule(path, module));
-    QCOMPARE(ParameterTemplates::loadSensor(path).sleep, QString("30"));
+    QCOMPARE(ParameterTemplates::loadSensor(path).sleepPeriod, QString("30"));
     QCOMPARE(ParameterTemplates::loadModule(path).band, 5);
 }
 
@@ -116,11 +116,11 @@ void TestParameterTemplate::missingFileGivesDefaults()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("none.ini");
-    const SensorTemplate sensor = ParameterTemplates::loadSensor(path);
-    QCOMPARE(sensor.mode, 0);
-    QCOMPARE(sensor.instal, 0);
-    QCOMPARE(sensor.interval, QString());
-    QCOMPARE(sensor.threshold, QString());
+    const SensorForm sensor = ParameterTemplates::loadSensor(path);
+    QCOMPARE(sensor.uploadMode, 0);
+    QCOMPARE(sensor.installation, 0);
+    QCOMPARE(sensor.autoInterval, QString());
+    QCOMPARE(sensor.motionThreshold, QString());
     QCOMPARE(ParameterTemplates::loadModule(path).heart, 0);
     QVERIFY(!QFile::exists(path));
 
@@ -141,7 +141,7 @@ void TestParameterTemplate::unwritableFileIsReported()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     QVERIFY(!ParameterTemplates::saveModule(dir.filePath("folder/settings.ini"), ModuleTemplate()));
-    QVERIFY(!ParameterTemplates::saveSensor(dir.filePath("folder/settings.ini"), SensorTemplate()));
+    QVERIFY(!ParameterTemplates::saveSensor(dir.filePath("folder/settings.ini"), SensorForm()));
     if (geteuid() != 0) {
         QVERIFY(chmod(dir.path().toLocal8Bit().constData(), 0500) == 0);
         QVERIFY(!ParameterTemplates::saveModule(dir.filePath("settings.ini"), ModuleTemplate()));
