@@ -285,8 +285,8 @@ void TestSimulatedSensor::chunking_data()
     QTest::newRow("broken frame before") << hexList({"770700000001030a" "7707000000001f26"})
                                          << addressReply << 8;
     QTest::newRow("radio-module line before")
-        << QByteArrayList {QByteArray("AT+BAND?\r\n"), hex("7707000000001f26")} << addressReply
-        << 0;
+        << QByteArrayList {QByteArray("AT+BAND?\r\n"), hex("7707000000001f26")}
+        << "OK+BAND:01\r\n" + addressReply << 0;
     QTest::newRow("text that is no command") << QByteArrayList {"AX" + hex("7707000000001f26")}
                                              << addressReply << 2;
     QTest::newRow("boot-loader frame before")

@@ -1,6 +1,6 @@
-// tiltlink-sim: a simulated tilt sensor on a pseudo-terminal, for trying TiltLink without
-// hardware. SIGUSR1 unplugs the sensor, SIGUSR2 plugs it in again (on a new pseudo-terminal,
-// the link follows it); SIGINT and SIGTERM end the program and remove the link.
+// tiltlink-sim: a simulated tilt sensor with its radio module on a pseudo-terminal, for trying
+// TiltLink without hardware. SIGUSR1 unplugs the sensor, SIGUSR2 plugs it in again (on a new
+// pseudo-terminal, the link follows it); SIGINT and SIGTERM end the program and remove the link.
 
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
@@ -68,10 +68,35 @@ bool parseHex(const QString &text, quint32 &value)
     return ok;
 }
 
-bool readFaults(const QCommandLineParser &options, SensorFaults &faults)
+// Hex digits only, upper-cased as the module answers them.
+bool parseIdentifier(const QCommandLineParser &options, const QString &name, int digits,
+                     QByteArray &value)
+{
+    if (!options.isSet(name))
+        return true;
+    const QByteArray text = options.value(name).toLatin1().toUpper();
+    bool hex = text.size() == digits;
+    for (char c : text)
+        hex = hex && ((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'));
+    if (!hex) {
+        err() << "tiltlink-sim: --" << name << " takes " << digits << " hex digits" << Qt::endl;
+        return false;
+    }
+    value = text;
+    return true;
+}
+
+bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
+                ModuleFaults &moduleFaults)
 {
     for (const QString &name : options.values("fault")) {
-        if (name == QLatin1String("no-answer"))
+        if (name == QLatin1String("no-at-answer"))
+            moduleFaults.silent = true;
+        else if (name == QLatin1String("garbled-at"))
+            moduleFaults.garbled = true;
+        else if (name == QLatin1String("long-appkey"))
+            moduleFaults.longAppKey = true;
+        else if (name == QLatin1String("no-answer"))
             faults.silent = true;
         else if (name == QLatin1String("bad-checksum"))
             faults.badChecksum = true;
@@ -98,6 +123,8 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults)
         }
         faults.mutedCommands.insert(quint8(value));
     }
+    for (const QString &key : options.values("mute-at"))
+        moduleFaults.mutedKeys.insert(key.toLatin1().toUpper());
     return true;
 }
 
@@ -110,22 +137,31 @@ int main(int argc, char *argv[])
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral(
-        "Simulated tilt sensor on a pseudo-terminal.\n"
+        "Simulated tilt sensor with its LoRaWAN module on a pseudo-terminal.\n"
         "SIGUSR1 unplugs the sensor, SIGUSR2 plugs it in again."));
     options.addHelpOption();
     options.addOptions({
         {"link", "Create a symbolic link to the sensor's device.", "path"},
         {"address", "Device address, 8 hex digits (default 00000001).", "hex", "00000001"},
+        {"deveui", "Module DevEUI, 16 hex digits (default made from the address).", "hex"},
+        {"appeui", "Module AppEUI, 16 hex digits (default made from the address).", "hex"},
+        {"appkey", "Module AppKey, 32 hex digits (default made from the address).", "hex"},
         {"fault",
-         "Misbehave: no-answer, bad-checksum, shifted-checksum, split, merge or garbage. "
+         "Misbehave: no-answer, bad-checksum, shifted-checksum, split, merge or garbage "
+         "(whole device); no-at-answer, garbled-at or long-appkey (module only). "
          "May be repeated.",
          "name"},
         {"mute", "Do not answer this command code (hex). May be repeated.", "code"},
+        {"mute-at",
+         "Do not answer this module command: BAND, HEART, CHANNEL, DEVEUI, APPEUI, APPKEY, "
+         "SAVE, RESET, RENEW, or E for ATE1/ATE0. May be repeated.",
+         "key"},
         {"delay", "Send every reply this many milliseconds late.", "ms", "0"},
         {"split-size", "Chunk size for --fault split.", "bytes", "4"},
         {"split-gap", "Pause between chunks for --fault split.", "ms", "30"},
         {"garbage", "Bytes sent before each reply for --fault garbage (hex).", "hex", "00"},
-        {"verbose", "Trace the frames received and the bytes sent on standard error."},
+        {"verbose",
+         "Trace the frames and lines received and the bytes sent on standard error."},
     });
     options.process(app);
 
@@ -134,8 +170,16 @@ int main(int argc, char *argv[])
         err() << "tiltlink-sim: --address takes 8 hex digits" << Qt::endl;
         return 2;
     }
+    QByteArray devEui;
+    QByteArray appEui;
+    QByteArray appKey;
+    if (!parseIdentifier(options, "deveui", 16, devEui)
+        || !parseIdentifier(options, "appeui", 16, appEui)
+        || !parseIdentifier(options, "appkey", 32, appKey))
+        return 2;
     SensorFaults faults;
-    if (!readFaults(options, faults))
+    ModuleFaults moduleFaults;
+    if (!readFaults(options, faults, moduleFaults))
         return 2;
     if (!installSignalHandlers()) {
         err() << "tiltlink-sim: cannot set up signal handling" << Qt::endl;
@@ -145,9 +189,18 @@ int main(int argc, char *argv[])
     SimulatedSensor sensor;
     sensor.setAddress(address);
     sensor.setFaults(faults);
+    RadioModule &module = sensor.radioModule();
+    module.setDevEui(devEui);
+    module.setAppEui(appEui);
+    module.setAppKey(appKey);
+    module.setFaults(moduleFaults);
     if (options.isSet("verbose")) {
         QObject::connect(&sensor, &SimulatedSensor::frameReceived, [](const QByteArray &frame) {
             err() << "<- " << frame.toHex(' ') << Qt::endl;
+        });
+        QObject::connect(&sensor, &SimulatedSensor::lineReceived, [](const QByteArray &line) {
+            QString text = QString::fromLatin1(line);
+            err() << "<- " << text.replace('\r', "\\r").replace('\n', "\\n") << Qt::endl;
         });
         QObject::connect(&sensor, &SimulatedSensor::transmit, [](const QByteArray &bytes) {
             err() << "-> " << bytes.toHex(' ') << Qt::endl;

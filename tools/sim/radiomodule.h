@@ -62,7 +62,6 @@ private:
     QByteArray set(const QByteArray &key, const QByteArray &value);
     QByteArray query(const QByteArray &key) const;
     QByteArray action(const QByteArray &key);
-    void reset();
     QByteArray withFaults(const QByteArray &key, QByteArray answer) const;
 
     ModuleSettings current;

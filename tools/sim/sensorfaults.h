@@ -6,10 +6,11 @@
 #include <QtGlobal>
 
 // Misbehaviour the simulated sensor can be told to show on its replies. The default is a
-// well-behaved sensor. Faults combine; they are applied in the order of the members.
+// well-behaved sensor. Faults combine; they are applied in the order of the members. The line
+// faults (silent, garbage and the ones after it) apply to the radio module's answers as well.
 struct SensorFaults
 {
-    bool silent = false; // answers nothing at all
+    bool silent = false; // the device answers nothing at all, neither sensor nor module
     QSet<quint8> mutedCommands; // request codes whose answer is dropped
     bool badChecksum = false; // every reply carries a wrong checksum byte
     // Replies with codes 0x53, 0x56 and 0x57 are summed as if their code were 0x10 lower (a

@@ -93,6 +93,7 @@ SimulatedSensor::SimulatedSensor(QObject *parent)
     : QObject(parent)
 {
     clock.start();
+    module.setAddress(current.address);
     inputTimer.setSingleShot(true);
     inputTimer.setInterval(defaultInputGapMs);
     connect(&inputTimer, &QTimer::timeout, this, [this] { handle(parser.flush()); });
@@ -115,11 +116,13 @@ void SimulatedSensor::setAddress(quint32 address)
 {
     current.address = address;
     saved.address = address;
+    module.setAddress(address);
 }
 
 void SimulatedSensor::powerCycle()
 {
     current = saved;
+    module.powerCycle();
     parser.clear();
     inputTimer.stop();
     heldReply.clear();
@@ -146,6 +149,7 @@ void SimulatedSensor::clearCounters()
 {
     commandCounts.clear();
     frames.clear();
+    module.clearCounters();
 }
 
 void SimulatedSensor::unplug()
@@ -159,9 +163,11 @@ void SimulatedSensor::unplug()
 void SimulatedSensor::handle(const QVector<InputParser::Unit> &units)
 {
     for (const InputParser::Unit &unit : units) {
-        // Boot-loader frames and radio-module lines are not answered by this device.
+        // Boot-loader frames are not answered by this device.
         if (unit.kind == InputParser::SensorFrame)
             handleSensorFrame(unit.bytes);
+        else if (unit.kind == InputParser::CommandLine)
+            handleModuleLine(unit.bytes);
     }
 }
 
@@ -179,6 +185,14 @@ void SimulatedSensor::handleSensorFrame(const QByteArray &frame)
     if (command != ReadAddress && be32(frame, 2) != current.address)
         return;
     answer(command, frame.mid(emptyLength, len - emptyLength));
+}
+
+void SimulatedSensor::handleModuleLine(const QByteArray &line)
+{
+    emit lineReceived(line);
+    const QByteArray reply = module.handleLine(line);
+    if (!reply.isEmpty())
+        deliver(reply);
 }
 
 bool SimulatedSensor::applySetting(quint8 command, const QByteArray &data)
@@ -254,7 +268,7 @@ QByteArray SimulatedSensor::replyBody(quint32 from, quint8 code, const QByteArra
 
 void SimulatedSensor::send(QByteArray body, quint8 command)
 {
-    if (activeFaults.silent || activeFaults.mutedCommands.contains(command))
+    if (activeFaults.mutedCommands.contains(command))
         return;
     const quint8 code = quint8(body.at(6));
     const bool shifted = activeFaults.shiftedChecksum
@@ -265,7 +279,14 @@ void SimulatedSensor::send(QByteArray body, quint8 command)
     body[6] = char(code);
     if (activeFaults.badChecksum)
         sum = char(~sum);
-    QByteArray bytes = activeFaults.garbage + body + sum;
+    deliver(body + sum);
+}
+
+void SimulatedSensor::deliver(const QByteArray &reply)
+{
+    if (activeFaults.silent)
+        return;
+    const QByteArray bytes = activeFaults.garbage + reply;
     if (activeFaults.mergeReplies && heldReply.isEmpty()) {
         heldReply = bytes;
         return;

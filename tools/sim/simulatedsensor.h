@@ -3,6 +3,7 @@
 
 #include "sim/inputparser.h"
 #include "sim/livereadings.h"
+#include "sim/radiomodule.h"
 #include "sim/sensorfaults.h"
 #include "sim/sensorsettings.h"
 
@@ -18,8 +19,9 @@
 // The tilt sensor as seen from its serial line, without any I/O of its own: bytes from the host
 // go in through receive(), the device's answers come out of transmit(). It answers the 0x77
 // sensor frames addressed to it (and the read-address request, whatever its address), keeps the
-// parameters it is sent, and can be told to misbehave (SensorFaults). Boot-loader frames and
-// radio-module lines are recognised on the line but not answered.
+// parameters it is sent, and can be told to misbehave (SensorFaults). Text lines go to the
+// sensor's radio module (RadioModule), whose answers share the sensor's way out and its line
+// faults. Boot-loader frames are recognised on the line but not answered.
 class SimulatedSensor : public QObject
 {
     Q_OBJECT
@@ -32,13 +34,17 @@ public:
 
     /// The device address the sensor answers to.
     quint32 address() const { return current.address; }
-    /// Changes the device address, also the one kept over a power cycle.
+    /// Changes the device address, also the one kept over a power cycle, and the one the
+    /// module's default identifiers are made from.
     void setAddress(quint32 address);
     /// The parameters in effect.
     const SensorSettings &settings() const { return current; }
     /// The parameters as last saved; they come back after a power cycle.
     const SensorSettings &savedSettings() const { return saved; }
-    /// Loses unsaved parameters, half-received input and replies not yet sent.
+    /// The radio module on the same line.
+    RadioModule &radioModule() { return module; }
+    const RadioModule &radioModule() const { return module; }
+    /// Loses unsaved sensor and module settings, half-received input and replies not yet sent.
     void powerCycle();
 
     SensorFaults faults() const { return activeFaults; }
@@ -56,7 +62,9 @@ public:
     QList<QByteArray> receivedFrames() const { return frames; }
     /// Bytes received that belonged to no valid frame or line.
     int discardedBytes() const { return parser.discardedBytes(); }
-    /// Resets the received-frame counters.
+    /// Every radio-module line received, oldest first.
+    QList<QByteArray> receivedLines() const { return module.receivedLines(); }
+    /// Resets the received-frame and received-line counters.
     void clearCounters();
 
     /// How long the line must stay quiet before an incomplete frame is given up.
@@ -71,16 +79,20 @@ signals:
     void transmit(const QByteArray &bytes);
     /// A valid sensor frame arrived (whether or not it is answered).
     void frameReceived(const QByteArray &frame);
+    /// A radio-module line arrived, terminator included.
+    void lineReceived(const QByteArray &line);
     /// The device is to disappear from the line.
     void unplugRequested();
 
 private:
     void handle(const QVector<InputParser::Unit> &units);
     void handleSensorFrame(const QByteArray &frame);
+    void handleModuleLine(const QByteArray &line);
     bool applySetting(quint8 command, const QByteArray &data);
     void answer(quint8 command, const QByteArray &data);
     QByteArray replyBody(quint32 from, quint8 code, const QByteArray &data = QByteArray()) const;
     void send(QByteArray body, quint8 command);
+    void deliver(const QByteArray &reply);
     void schedule(const QByteArray &bytes);
     void flushOutbox();
     QByteArray liveData() const;
@@ -97,6 +109,7 @@ private:
     SensorSettings current;
     SensorSettings saved;
     SensorFaults activeFaults;
+    RadioModule module;
     std::optional<LiveReadings> fixedReadings;
     QHash<quint8, int> commandCounts;
     QList<QByteArray> frames;
