@@ -30,6 +30,7 @@ private slots:
     void openFailureWarns();
     void openAndCloseSetWidgets();
     void closeEndsLiveAndTransfer();
+    void switchWhileOpenKeepsPortTexts();
     void extraPortsListedFirstAndRescan();
     void aboutBox();
     void hexSendReachesTheLine_data();
@@ -163,6 +164,22 @@ void TestPortWindow::closeEndsLiveAndTransfer()
     clickNamed(window, "openPortButton");
     QCOMPARE(download->text(), QString("下载"));
     QVERIFY(start->isEnabled());
+}
+
+void TestPortWindow::switchWhileOpenKeepsPortTexts()
+{
+    openPortNamed(window, pty->slaveName());
+    auto *language = widget<QLabel>(window, "label_lan");
+    QTest::mouseClick(language, Qt::LeftButton);
+    QCOMPARE(widget<QPushButton>(window, "openPortButton")->text(), QString("Close"));
+    QCOMPARE(widget<QLabel>(window, "label_serial_open")->text(), QString("bond"));
+    QCOMPARE(language->text(), QString("语言：中文"));
+    // The port really is still open: closing works from the English text.
+    clickNamed(window, "openPortButton");
+    QCOMPARE(widget<QPushButton>(window, "openPortButton")->text(), QString("Open"));
+    QCOMPARE(widget<QLabel>(window, "label_serial_open")->text(), QString("break"));
+    QTest::mouseClick(language, Qt::LeftButton);
+    QCOMPARE(widget<QPushButton>(window, "openPortButton")->text(), QString("打开"));
 }
 
 void TestPortWindow::extraPortsListedFirstAndRescan()
