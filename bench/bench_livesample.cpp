@@ -118,7 +118,17 @@ int main(int argc, char **argv)
     const Step decodeAccelerations {"decode accelerations (kind 2)", [&](int i) {
         return decodeLiveSample(frame(i), 2).x.size();
     }};
-    const Step formatLine {"record line (current time, text, local 8-bit)", [&](int i) { return line(i).size(); }};
+    const Step clock {"current time", [](int) {
+        return QDateTime::currentDateTime().time().msec();
+    }};
+    const QDateTime fixedTime = QDateTime::currentDateTime();
+    const Step formatText {"record line text (time given)", [&](int i) {
+        const LiveSample &s = angleSamples[i % frameVariants];
+        return recordLine(fixedTime, s.x, s.y, s.z, s.temperature, s.power).toLocal8Bit().size();
+    }};
+    const Step formatLine {"record line (current time + text)", [&](int i) {
+        return line(i).size();
+    }};
     const Step total {"total (assemble + classify + decode angles + record line)", [&](int i) {
         rxBuffer.append(frame(i));
         const QByteArray reply = ReplyAssembler::takeReply(rxBuffer);
@@ -131,8 +141,8 @@ int main(int argc, char **argv)
     }};
 
     std::printf("livesample: %d samples per step, CPU time (user+sys)\n", iterations);
-    for (const Step *step : {&assemble, &classify, &decodeAngles, &decodeAccelerations,
-                             &formatLine, &total})
+    for (const Step *step : {&assemble, &classify, &decodeAngles, &decodeAccelerations, &clock,
+                             &formatText, &formatLine, &total})
         std::printf("livesample %s: %.0f ns/sample\n", step->name, nsPerSample(*step, iterations));
 
     // The file append hits the disk cache through four system calls per sample; fewer rounds.

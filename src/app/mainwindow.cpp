@@ -136,9 +136,16 @@ void MainWindow::paintEvent(QPaintEvent *event)
 {
     QMainWindow::paintEvent(event);
     QPainter painter(this);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(QRect(0, 0, width(), 50), QPixmap(QStringLiteral(":/ovxt.png")));
-    painter.drawPixmap(QRect(0, 1, 46, 46), QPixmap(QStringLiteral(":/logo.ico")));
+    // Every live-label update repaints the window behind it: the pictures are loaded and the
+    // banner scaled once per width, not on every paint.
+    if (bannerPixmap.width() != width())
+        bannerPixmap = QPixmap(QStringLiteral(":/ovxt.png"))
+                           .scaled(width(), 50, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+    if (logoPixmap.isNull())
+        logoPixmap = QPixmap(QStringLiteral(":/logo.ico"))
+                         .scaled(46, 46, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    painter.drawPixmap(0, 0, bannerPixmap);
+    painter.drawPixmap(0, 1, logoPixmap);
 }
 
 void MainWindow::retranslateTitle()

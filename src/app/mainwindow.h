@@ -3,6 +3,7 @@
 #include <QByteArray>
 #include <QList>
 #include <QMainWindow>
+#include <QPixmap>
 
 class QButtonGroup;
 class QLabel;
@@ -157,4 +158,6 @@ private:
     QButtonGroup *readRangeGroup;
     QButtonGroup *readOrderGroup;
     QTranslator *switchTranslator = nullptr;
+    QPixmap bannerPixmap;
+    QPixmap logoPixmap;
 };
