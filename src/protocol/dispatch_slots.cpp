@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "protocol/protocol.h"
 #include "protocol/reply.h"
 #include "protocol/replyassembler.h"
 #include "serial/serial.h"
@@ -55,6 +56,8 @@ void MainWindow::applyReply(const Reply &reply, const QByteArray &bytes)
     case Reply::SetAddressAck:
         showStatus(tr("设置成功！"));
         ui->lineEditAddr->setText(ui->Edit_Addr->text());
+        // The sensor answers to its new address from now on: live polling follows it.
+        protocol->address = ui->lineEditAddr->text();
         break;
     case Reply::BaudAck:
         showStatus(tr("设置成功！"));
