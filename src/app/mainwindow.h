@@ -111,8 +111,8 @@ private:
     void retranslateTitle();
     void appendTerminalLine(const QString &line);
 
-    // Reception: one complete reply taken off rxBuffer and acted on.
-    void handleReadData();
+    // Reception: one complete reply taken off rxBuffer and acted on; false when none was there.
+    bool handleReadData();
     void applyReply(const Reply &reply, const QByteArray &bytes);
     void countSensorAck();
     void showLiveData();
@@ -125,6 +125,7 @@ private:
     void resumeLivePolling();
     void sendSensorFrame(const SensorRequest &request);
     void runSensorCommand(const QString &status, const SensorRequest &request);
+    bool confirmFactoryReset(const QString &question);
     SensorForm sensorForm() const;
     /// Shows a sensor form's values (all but the date and time) in the widgets.
     void showSensorForm(const SensorForm &form);

@@ -5,7 +5,6 @@
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
-#include <QMessageBox>
 #include <QTimer>
 
 void MainWindow::runModuleSteps(QWidget *button, const QList<AtStep> &steps)
@@ -104,10 +103,7 @@ void MainWindow::on_Button_Default_LW_clicked()
     showStatus(tr("恢复出厂默认值"));
     if (!sensorRequestAllowed())
         return;
-    const auto answer = QMessageBox::warning(nullptr, tr("提示"),
-                                             tr("是否把LoRaWAN模块参数恢复到出厂设置?"),
-                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+    if (!confirmFactoryReset(tr("是否把LoRaWAN模块参数恢复到出厂设置?")))
         return;
     runModuleSteps(ui->Button_Default_LW, moduleExchange({protocol->buildRenewCommand()}));
 }

@@ -26,6 +26,13 @@ bool MainWindow::sensorRequestAllowed()
     return true;
 }
 
+bool MainWindow::confirmFactoryReset(const QString &question)
+{
+    return QMessageBox::warning(nullptr, tr("提示"), question, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No)
+           == QMessageBox::Yes;
+}
+
 void MainWindow::pauseLivePolling()
 {
     if (liveRunning())
@@ -140,10 +147,7 @@ void MainWindow::on_Dev_Button_Default_clicked()
     showStatus(tr("设置参数"));
     if (!sensorRequestAllowed())
         return;
-    const auto answer = QMessageBox::warning(nullptr, tr("提示"),
-                                             tr("是否把传感器参数恢复到出厂设置?"),
-                                             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
-    if (answer != QMessageBox::Yes)
+    if (!confirmFactoryReset(tr("是否把传感器参数恢复到出厂设置?")))
         return;
     pauseLivePolling();
     sendSensorFrame(SensorCommands::restoreFactory());

@@ -19,14 +19,7 @@ void MainWindow::readSerialData()
 
     // Every complete reply in the buffer is handled; what follows it stays as the start of
     // the next one and is judged by the same rules.
-    while (!rxBuffer.isEmpty()) {
-        const ReplyAssembler::Completion completion = ReplyAssembler::check(rxBuffer);
-        if (completion.kind == ReplyAssembler::Complete)
-            handleReadData();
-        else if (completion.kind == ReplyAssembler::Discard)
-            rxBuffer.clear();
-        else
-            break;
+    while (handleReadData()) {
     }
     if (!rxBuffer.isEmpty() && !replyTimeoutTimer->isActive()) {
         if (rxBuffer.at(0) == 'O')
@@ -37,13 +30,15 @@ void MainWindow::readSerialData()
     serial->clearData();
 }
 
-void MainWindow::handleReadData()
+bool MainWindow::handleReadData()
 {
-    replyTimeoutTimer->stop();
+    // Takes one complete reply off the buffer (an invalid start is cleared) and acts on it.
     const QByteArray bytes = ReplyAssembler::takeReply(rxBuffer);
-    if (bytes.size() < 2)
-        return;
+    if (bytes.isEmpty())
+        return false;
+    replyTimeoutTimer->stop();
     applyReply(classifyReply(bytes), bytes);
+    return true;
 }
 
 void MainWindow::applyReply(const Reply &reply, const QByteArray &bytes)
