@@ -4,8 +4,7 @@
 
 #include "app/mainwindow.h"
 #include "dialogrecorder.h"
-#include "pseudoterminal.h"
-#include "windowfixture.h"
+#include "windowonpty.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -26,36 +25,9 @@ inline const QByteArray liveB = QByteArray::fromHex(
 inline const QByteArray uploadModeAck = QByteArray::fromHex("7707000000016971");
 inline const QByteArray pollTo00000001 = QByteArray::fromHex("770700000001030b");
 
-class WindowOnPty
+class E2eWindow : public WindowOnPty
 {
 protected:
-    void startApp()
-    {
-        useTemporarySettings(settingsDir.path());
-        startLikeMain(*qApp);
-    }
-    void openWindow()
-    {
-        pty = new PseudoTerminal;
-        QVERIFY(pty->isValid());
-        window = new MainWindow;
-        window->show();
-    }
-    void closeWindow()
-    {
-        delete window;
-        window = nullptr;
-        delete pty;
-        pty = nullptr;
-    }
-    // Opens the port (the raw pseudo-terminal unless named) and types the working address.
-    void openPort(const QString &address = QStringLiteral("00000001"), QString port = {})
-    {
-        openPortNamed(window, port.isEmpty() ? pty->slaveName() : port);
-        QCOMPARE(widget<QPushButton>(window, "openPortButton")->text(), QString("关闭"));
-        widget<QLineEdit>(window, "lineEditAddr")->setText(address);
-    }
-    QString status() const { return window->statusBar()->currentMessage(); }
     // A label or line edit text; a combo box gives its index.
     QString text(const QString &name) const
     {
@@ -98,8 +70,4 @@ protected:
                         + QString::number(int(box.buttons), 16);
         return list;
     }
-
-    QTemporaryDir settingsDir;
-    MainWindow *window = nullptr;
-    PseudoTerminal *pty = nullptr;
 };

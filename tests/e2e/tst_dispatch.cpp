@@ -15,7 +15,7 @@ const QStringList liveBShown = {"label_X=0.1000", "label_Y=-0.0001", "label_Z=9.
 
 } // namespace
 
-class TestDispatch : public QObject, public WindowOnPty
+class TestDispatch : public QObject, public E2eWindow
 {
     Q_OBJECT
 

@@ -23,7 +23,7 @@ QStringList readLines(const QString &path)
 
 } // namespace
 
-class TestLive : public QObject, public WindowOnPty
+class TestLive : public QObject, public E2eWindow
 {
     Q_OBJECT
 

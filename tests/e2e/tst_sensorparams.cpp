@@ -101,7 +101,7 @@ private:
 
 } // namespace
 
-class TestSensorParams : public QObject, public WindowOnPty
+class TestSensorParams : public QObject, public E2eWindow
 {
     Q_OBJECT
 

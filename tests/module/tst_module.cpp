@@ -3,10 +3,9 @@
 // line during an exchange. The test plays the module itself, or runs the simulated sensor.
 #include "app/mainwindow.h"
 #include "dialogrecorder.h"
-#include "pseudoterminal.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
-#include "windowfixture.h"
+#include "windowonpty.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -78,7 +77,7 @@ private:
 
 } // namespace
 
-class TestModule : public QObject
+class TestModule : public QObject, public WindowOnPty
 {
     Q_OBJECT
 
@@ -94,41 +93,23 @@ private slots:
     void oneKeySetWhileLive();
 
 private:
-    QString status() const { return window->statusBar()->currentMessage(); }
-    void openPort(const QString &name, const QString &address = "00000001");
     void fill(const QStringList &inputs);
     QStringList shown() const;
-
-    QTemporaryDir settingsDir;
-    MainWindow *window = nullptr;
-    PseudoTerminal *pty = nullptr;
 };
 
 void TestModule::initTestCase()
 {
-    useTemporarySettings(settingsDir.path());
-    startLikeMain(*qApp);
+    startApp();
 }
 
 void TestModule::init()
 {
-    pty = new PseudoTerminal;
-    QVERIFY(pty->isValid());
-    window = new MainWindow;
-    window->show();
+    openWindow();
 }
 
 void TestModule::cleanup()
 {
-    delete window;
-    delete pty;
-}
-
-void TestModule::openPort(const QString &name, const QString &address)
-{
-    openPortNamed(window, name);
-    QCOMPARE(widget<QPushButton>(window, "openPortButton")->text(), QString("关闭"));
-    widget<QLineEdit>(window, "lineEditAddr")->setText(address);
+    closeWindow();
 }
 
 // Applies "objectName=value" pairs; a combo box selects the item with that text.
@@ -211,7 +192,7 @@ void TestModule::exchange()
     QFETCH(QString, endStatus);
     QFETCH(QStringList, filled);
 
-    openPort(pty->slaveName());
+    openPort();
     fill(typedBefore + inputs);
     // The answer fills the asked-for widgets and no others.
     QStringList expected = shown();
@@ -287,7 +268,7 @@ void TestModule::boxAndNothingSent()
     const bool question = title == "提示";
 
     if (portOpen)
-        openPort(pty->slaveName());
+        openPort();
     widget<QLineEdit>(window, "lineEditAddr")->setText(address);
     // With the port closed the terminal tab is the only place a send would still show.
     widget<QCheckBox>(window, "checkBox_active")->setChecked(true);
@@ -336,7 +317,7 @@ void TestModule::oneKeySetWhileLive()
     sensor.radioModule().setFaults(faults);
     PtyDevice device(&sensor);
     QVERIFY(device.open());
-    openPort(device.slaveName(), "1a2b3c4d");
+    openPort("1a2b3c4d", device.slaveName());
     fill({"BandCombo=EU868", "HeartCombo=关闭心跳", "Edit_Chanel1=1, 2 ,3", "Edit_Chanel2=16-23"});
     QVERIFY(clickNamed(window, "pushButtonStart"));
     QTRY_VERIFY(sensor.receivedCount(0x03) >= 3);

@@ -1,7 +1,6 @@
 // Opening and closing the port, the terminal tab and losing the device, through a real
 // pseudo-terminal.
-#include "app/mainwindow.h"
-#include "pseudoterminal.h"
+#include "windowonpty.h"
 #include "windowtest.h"
 
 #include <QAction>
@@ -15,16 +14,11 @@
 // Processor time of the whole process, all threads.
 static double cpuSeconds() { return double(std::clock()) / CLOCKS_PER_SEC; }
 
-class TestPortWindow : public QObject
+class TestPortWindow : public QObject, public WindowOnPty
 {
     Q_OBJECT
 
-    QTemporaryDir settingsDir;
-    MainWindow *window = nullptr;
-    PseudoTerminal *pty = nullptr;
-
     QString text(const char *name) const { return textOf(window, name); }
-    QString status() const { return window->statusBar()->currentMessage(); }
     // Open button, port label and status bar message.
     QString portState() const
     {
@@ -50,27 +44,9 @@ class TestPortWindow : public QObject
     }
 
 private slots:
-    void initTestCase()
-    {
-        useTemporarySettings(settingsDir.path());
-        startLikeMain(*qApp);
-    }
-
-    void init()
-    {
-        pty = new PseudoTerminal;
-        QVERIFY(pty->isValid());
-        window = new MainWindow;
-        window->show();
-    }
-
-    void cleanup()
-    {
-        delete window;
-        window = nullptr;
-        delete pty;
-        pty = nullptr;
-    }
+    void initTestCase() { startApp(); }
+    void init() { openWindow(); }
+    void cleanup() { closeWindow(); }
 
     void openFailureAndAboutBoxes()
     {
