@@ -5,7 +5,7 @@
 //
 // Usage: bench_livesample [iterations]   (default 200000)
 #include "measure/livesample.h"
-#include "protocol/protocol.h"
+#include "protocol/checksum.h"
 #include "protocol/reply.h"
 #include "protocol/replyassembler.h"
 
@@ -51,7 +51,7 @@ QByteArray liveReply(int n)
             .append(bcd((n * 3 + axis) % 100));
     frame.append(char(0x00)).append(bcd(24)).append(bcd(n % 100)); // temperature
     frame.append(char(80 + n % 20)); // power
-    frame.append(Protocol::checksum(frame, frame.size()));
+    frame.append(char(Checksum::additive(frame, frame.size())));
     return frame;
 }
 
@@ -98,7 +98,7 @@ int main(int argc, char **argv)
     auto line = [&](int i) {
         const LiveSample &s = angleSamples[i % frameVariants];
         // The window stamps each line with the time it handles the sample.
-        return recordLine(QDateTime::currentDateTime(), s.x, s.y, s.z, s.temperature, s.power)
+        return recordLine(QDateTime::currentDateTime(), s)
             .toLocal8Bit();
     };
 
@@ -124,7 +124,7 @@ int main(int argc, char **argv)
     const QDateTime fixedTime = QDateTime::currentDateTime();
     const Step formatText {"record line text (time given)", [&](int i) {
         const LiveSample &s = angleSamples[i % frameVariants];
-        return recordLine(fixedTime, s.x, s.y, s.z, s.temperature, s.power).toLocal8Bit().size();
+        return recordLine(fixedTime, s).toLocal8Bit().size();
     }};
     const Step formatLine {"record line (current time + text)", [&](int i) {
         return line(i).size();
@@ -135,7 +135,7 @@ int main(int argc, char **argv)
         if (classifyReply(reply).kind != Reply::LiveData)
             return 0;
         const LiveSample s = decodeLiveSample(reply, 0);
-        return recordLine(QDateTime::currentDateTime(), s.x, s.y, s.z, s.temperature, s.power)
+        return recordLine(QDateTime::currentDateTime(), s)
             .toLocal8Bit()
             .size();
     }};

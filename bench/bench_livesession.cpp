@@ -9,7 +9,7 @@
 // Usage: bench_livesession [seconds per run]   (default 10)
 #include "app/mainwindow.h"
 #include "dialogrecorder.h"
-#include "protocol/protocol.h"
+#include "protocol/checksum.h"
 #include "sim/livereadings.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
@@ -164,7 +164,7 @@ void ResponderProcess::serve(int master, int stopFd, int resultFd)
             } else {
                 continue;
             }
-            reply.append(Protocol::checksum(reply, reply.size()));
+            reply.append(char(Checksum::additive(reply, reply.size())));
             writeAll(master, reply);
         }
     }

@@ -1,14 +1,15 @@
 #include "app/mainwindow.h"
 
 #include "app/startup.h"
-#include "protocol/protocol.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
 #include <QButtonGroup>
+#include <QCloseEvent>
 #include <QDateTime>
 #include <QDesktopServices>
+#include <QDir>
 #include <QEventLoop>
 #include <QHeaderView>
 #include <QMouseEvent>
@@ -21,7 +22,7 @@
 
 MainWindow::MainWindow(QWidget *parent)
     : QMainWindow(parent)
-    , ui(new Ui::MainWindow)
+    , ui(std::make_unique<Ui::MainWindow>())
 {
     initTiltResources();
     ui->setupUi(this);
@@ -33,9 +34,10 @@ MainWindow::MainWindow(QWidget *parent)
     ui->portComboBox->setEditable(true);
 #ifndef Q_OS_WIN
     // The form's default record folder exists only on Windows.
-    ui->lineEdit_Save->setText(
-        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation));
+    ui->lineEdit_Save->setText(QDir::toNativeSeparators(
+        QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation)));
 #endif
+    defaultRecordFolder = ui->lineEdit_Save->text();
 
     companyLabel = new QLabel(tr("Orvex"));
     versionLabel = new QLabel(QStringLiteral("Version：V1.0.4"));
@@ -65,13 +67,12 @@ MainWindow::MainWindow(QWidget *parent)
     ui->lineEdit_mm->setText(now.toString(QStringLiteral("mm")));
     ui->lineEdit_s->setText(now.toString(QStringLiteral("ss")));
 
-    serial = new Serial;
-    replyGapTimer = new QTimer;
+    serial = new Serial(this);
+    replyGapTimer = new QTimer(this);
     replyGapTimer->setTimerType(Qt::PreciseTimer);
-    replyTimeoutTimer = new QTimer;
-    sequenceTimer = new QTimer;
+    replyTimeoutTimer = new QTimer(this);
+    sequenceTimer = new QTimer(this);
     sequenceTimer->setTimerType(Qt::PreciseTimer);
-    protocol = new Protocol;
 
     ui->portComboBox->addItems(serial->listPorts());
     ui->baudComboBox->setCurrentIndex(4);
@@ -96,7 +97,7 @@ MainWindow::MainWindow(QWidget *parent)
     ui->lineEditBegin->setText(QStringLiteral("1"));
     ui->lineEditEnd->setText(QStringLiteral("60000"));
 
-    model = new QStandardItemModel;
+    model = new QStandardItemModel(this);
     ui->tableView->setModel(model);
     ui->tableView->horizontalHeader()->setStyleSheet(QStringLiteral(
         "QHeaderView::section {color: black;padding-left: 4px;border: 1px solid #6c6c6c;}"));
@@ -115,21 +116,20 @@ MainWindow::MainWindow(QWidget *parent)
     model->setRowCount(18);
 }
 
-MainWindow::~MainWindow()
+// The children (port, timers, model) and the translator go with the window.
+MainWindow::~MainWindow() = default;
+
+void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // The port is released with the window; nothing outlives it.
-    serial->closePort();
-    delete sequenceTimer;
-    delete replyTimeoutTimer;
-    delete replyGapTimer;
-    delete serial;
-    delete protocol;
-    delete model;
-    if (switchTranslator) {
-        qApp->removeTranslator(switchTranslator);
-        delete switchTranslator;
+    if (busy.exchanges == 0) {
+        event->accept();
+        return;
     }
-    delete ui;
+    // Quitting now would cut an exchange short and leave the device half set: it ends within
+    // seconds, and the window closes then.
+    event->ignore();
+    closeWhenIdle = true;
+    showStatus(tr("正在完成与设备的交换，完成后关闭窗口……"));
 }
 
 void MainWindow::paintEvent(QPaintEvent *event)

@@ -1,21 +1,33 @@
 #pragma once
 
+#include "protocol/exchange.h"
+
 #include <QByteArray>
-#include <QList>
 #include <QMainWindow>
 #include <QPixmap>
+
+#include <memory>
 
 class QButtonGroup;
 class QLabel;
 class QStandardItemModel;
 class QTimer;
 class QTranslator;
-class Protocol;
 class Serial;
-struct AtStep;
+struct LiveSample;
+struct ModuleForm;
 struct Reply;
 struct SensorForm;
 struct SensorRequest;
+
+/// How a window exchange is judged: the answer counter it resets and reads, and the status
+/// texts for "every counted answer came" and otherwise.
+struct ExchangeVerdict
+{
+    int *answers = nullptr;
+    QString success;
+    QString failure;
+};
 
 namespace Ui {
 class MainWindow;
@@ -42,16 +54,17 @@ public slots:
     void Serial_Show_Recive(QByteArray rec);
 
     // Reception and dispatch.
-    void readSerialData();
+    void readSerialData(const QByteArray &chunk);
     void timeoutUpdate();
     void timeUpdate();
 
     // Live measurement and the record file.
     void timeIAPUpdate();
-    void Save_Data_File();
+    void Save_Data_File(const LiveSample &sample);
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
 
 private slots:
     void on_openPortButton_clicked();
@@ -102,11 +115,22 @@ private slots:
     void on_pushButton_ldaoru_clicked();
 
 private:
-    // Port and language helpers shared by the slots above.
+    /// What the window is busy with. The buttons' texts, icons and enabled states follow it
+    /// (showBusyState); nothing reads them back.
+    enum class Readback { Idle, Running, Paused };
+    struct BusyState
+    {
+        bool portOpen = false;
+        bool live = false;
+        Readback readback = Readback::Idle;
+        bool upgrading = false;
+        int exchanges = 0; // multi-step exchanges running (module exchanges may interleave)
+    };
+
+    /// Shows the busy state: texts, icons, colours and enabled widgets.
+    void showBusyState();
     void switchLanguage();
-    void showPortOpen();
-    void showPortClosed();
-    bool portIsOpen() const;
+    void closePort(const QString &status);
     void showStatus(const QString &text);
     void retranslateTitle();
     void appendTerminalLine(const QString &line);
@@ -114,51 +138,56 @@ private:
     // Reception: one complete reply taken off rxBuffer and acted on; false when none was there.
     bool handleReadData();
     void applyReply(const Reply &reply, const QByteArray &bytes);
-    void countSensorAck();
-    void showLiveData();
+    void showLiveSample(const LiveSample &sample);
 
     // Sensor requests: the checks every request makes, pausing live polling around a command,
     // and sending one frame to the working address.
-    bool liveRunning() const;
     bool sensorRequestAllowed();
+    quint32 workingAddress() const;
     void pauseLivePolling();
     void resumeLivePolling();
-    void sendSensorFrame(const SensorRequest &request);
     void runSensorCommand(const QString &status, const SensorRequest &request);
     bool confirmFactoryReset(const QString &question);
     SensorForm sensorForm() const;
     /// Shows a sensor form's values (all but the date and time) in the widgets.
     void showSensorForm(const SensorForm &form);
+    ModuleForm moduleForm() const;
+    void showModuleForm(const ModuleForm &form);
 
-    // Templates: the question before, and the result after saving.
+    // Templates: the question before, and the result after saving or loading.
     bool askTemplateQuestion(const QString &question);
     void reportTemplateSaved(bool written, const QString &success);
+    void reportTemplateLoaded(const QStringList &invalidKeys, const QString &success);
 
-    // Radio-module exchanges: the button is held disabled and live polling paused meanwhile.
-    void runModuleSteps(QWidget *button, const QList<AtStep> &steps);
-    void runModuleCommand(const QString &status, QWidget *button,
-                          const QList<QByteArray> &commands);
+    /// Runs an exchange step by step with `button` (if any) held disabled and, when pauseLive, live
+    /// polling paused. With `answers`, the counter is reset first and the verdict texts are
+    /// shown after the last step: success when every counted answer came. Returns at the end.
+    void runExchange(const Exchange &exchange, QWidget *button, bool pauseLive,
+                     const ExchangeVerdict &verdict = {});
+    void runModuleCommand(const QString &status, QWidget *button, const Exchange &exchange);
 
-    Ui::MainWindow *ui;
+    std::unique_ptr<Ui::MainWindow> ui;
     Serial *serial;
     QTimer *replyGapTimer;
     QTimer *replyTimeoutTimer;
     QTimer *sequenceTimer;
-    Protocol *protocol;
     QByteArray rxBuffer;
-    QByteArray lastReply;
+    BusyState busy;
+    bool closeWhenIdle = false; // the user closed the window while an exchange ran
+    quint32 liveAddress = 0; // where live polling goes: taken at start, moved by a new address
     int waitingReply = 0;
     int sequenceMode = 0;
     int dataKind = 0;
     int oneKeySensorOkCount = 0;
     int oneKeyModuleOkCount = 0;
+    QString defaultRecordFolder; // created when missing; a folder the user chose is not
     bool recordWriteFailing = false;
     QStandardItemModel *model;
     QLabel *companyLabel;
     QLabel *versionLabel;
     QButtonGroup *readRangeGroup;
     QButtonGroup *readOrderGroup;
-    QTranslator *switchTranslator = nullptr;
+    std::unique_ptr<QTranslator> switchTranslator;
     QPixmap bannerPixmap;
     QPixmap logoPixmap;
 };

@@ -6,17 +6,10 @@
 #include <QMessageBox>
 #include <QTimer>
 
-bool MainWindow::portIsOpen() const
-{
-    return ui->openPortButton->text() == tr("关闭");
-}
-
 void MainWindow::on_openPortButton_clicked()
 {
-    if (portIsOpen()) {
-        serial->closePort();
-        showPortClosed();
-        showStatus(tr("串口已断开"));
+    if (busy.portOpen) {
+        closePort(tr("串口已断开"));
         return;
     }
     const int baud = ui->baudComboBox->currentText().toInt();
@@ -26,61 +19,63 @@ void MainWindow::on_openPortButton_clicked()
                              QMessageBox::Yes);
         return;
     }
-    showPortOpen();
+    busy.portOpen = true;
+    showBusyState();
     showStatus(tr("串口已连接"));
 }
 
-void MainWindow::showPortOpen()
+void MainWindow::closePort(const QString &status)
 {
-    ui->portComboBox->setEnabled(false);
-    ui->baudComboBox->setEnabled(false);
-    ui->scanPortButton->setEnabled(false);
-    ui->label_ttl->setEnabled(true);
-    ui->openPortButton->setText(tr("关闭"));
-    ui->label_serial_open->setText(tr("串口已连接"));
-    QPalette palette = ui->label_serial_open->palette();
-    palette.setColor(QPalette::WindowText, Qt::blue);
-    ui->label_serial_open->setPalette(palette);
-}
-
-void MainWindow::showPortClosed()
-{
-    ui->portComboBox->setEnabled(true);
-    ui->baudComboBox->setEnabled(true);
-    ui->scanPortButton->setEnabled(true);
-    ui->label_ttl->setEnabled(false);
-    ui->openPortButton->setText(tr("打开"));
+    serial->closePort();
+    // The address must be fetched again after the next open; a transfer starts over.
     ui->lineEditAddr->clear();
-    ui->label_serial_open->setText(tr("串口已断开"));
-    QPalette palette = ui->label_serial_open->palette();
-    palette.setColor(QPalette::WindowText, Qt::black);
-    ui->label_serial_open->setPalette(palette);
-
-    if (ui->iapDownLoadButton->text() == tr("取消")) {
-        ui->iapDownLoadButton->setText(tr("下载"));
-        ui->pushButtonRead->setEnabled(true);
-        ui->pushButtonDelete->setEnabled(true);
-        ui->pushButtonStart->setEnabled(true);
-        sequenceTimer->stop();
-    }
-    if (ui->pushButtonStart->text() == tr("停止")) {
-        ui->pushButtonStart->setText(tr("开始"));
-        ui->pushButtonStart->setIcon(QIcon(QStringLiteral(":/start.png")));
-        ui->pushButtonRead->setEnabled(true);
-        ui->pushButtonDelete->setEnabled(true);
-        ui->iapDownLoadButton->setEnabled(true);
-        ui->comboBoxGayo->setEnabled(true);
-        sequenceTimer->stop();
-    }
+    sequenceTimer->stop();
+    busy.portOpen = false;
+    busy.live = false;
+    busy.upgrading = false;
+    showBusyState();
+    showStatus(status);
 }
 
 void MainWindow::onPortLost()
 {
-    if (!portIsOpen())
-        return;
-    serial->closePort();
-    showPortClosed();
-    showStatus(tr("串口已断开：设备已移除"));
+    if (busy.portOpen)
+        closePort(tr("串口已断开：设备已移除"));
+}
+
+void MainWindow::showBusyState()
+{
+    const bool open = busy.portOpen;
+    ui->portComboBox->setEnabled(!open);
+    ui->baudComboBox->setEnabled(!open);
+    ui->scanPortButton->setEnabled(!open);
+    ui->label_ttl->setEnabled(open);
+    ui->openPortButton->setText(open ? tr("关闭") : tr("打开"));
+    ui->label_serial_open->setText(open ? tr("串口已连接") : tr("串口已断开"));
+    QPalette palette = ui->label_serial_open->palette();
+    palette.setColor(QPalette::WindowText, open ? Qt::blue : Qt::black);
+    ui->label_serial_open->setPalette(palette);
+
+    ui->pushButtonStart->setText(busy.live ? tr("停止") : tr("开始"));
+    ui->pushButtonStart->setIcon(
+        QIcon(busy.live ? QStringLiteral(":/stop.png") : QStringLiteral(":/start.png")));
+    ui->pushButtonStart->setEnabled(!busy.upgrading);
+    ui->pushButtonRead->setEnabled(!busy.live && !busy.upgrading);
+    ui->pushButtonDelete->setEnabled(!busy.live && !busy.upgrading);
+    ui->iapDownLoadButton->setEnabled(!busy.live);
+    ui->comboBoxGayo->setEnabled(!busy.live);
+    ui->iapDownLoadButton->setText(busy.upgrading ? tr("取消") : tr("下载"));
+    switch (busy.readback) {
+    case Readback::Idle:
+        ui->pushButtonRead->setText(tr("读取"));
+        break;
+    case Readback::Running:
+        ui->pushButtonRead->setText(tr("暂停"));
+        break;
+    case Readback::Paused:
+        ui->pushButtonRead->setText(tr("继续"));
+        break;
+    }
 }
 
 void MainWindow::on_scanPortButton_clicked()

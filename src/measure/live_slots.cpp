@@ -3,6 +3,7 @@
 #include "measure/livesample.h"
 #include "params/sensorcommands.h"
 #include "protocol/protocol.h"
+#include "protocol/timing.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
@@ -16,11 +17,11 @@
 void MainWindow::on_getAddrButton_clicked()
 {
     showStatus(tr("获取设置地址"));
-    if (!portIsOpen()) {
+    if (!busy.portOpen) {
         QMessageBox::critical(nullptr, tr("错误"), tr("请先打开串口!"), QMessageBox::Yes);
         return;
     }
-    serial->sendData(protocol->buildAddressQuery());
+    serial->sendData(Protocol::buildAddressQuery());
     ui->lineEditAddr->clear();
 }
 
@@ -28,33 +29,26 @@ void MainWindow::on_pushButtonStart_clicked()
 {
     // Stopping needs nothing from the sensor: only starting is checked, so a pending address
     // request can never leave the user unable to stop polling.
-    const bool starting = ui->pushButtonStart->text() == tr("开始");
-    if (starting && !sensorRequestAllowed())
-        return;
-    QWidget *lockedWhileLive[] = {ui->pushButtonRead, ui->pushButtonDelete, ui->iapDownLoadButton,
-                                  ui->comboBoxGayo};
-    if (starting) {
-        showStatus(tr("更新实时数据"));
-        ui->pushButtonStart->setText(tr("停止"));
-        ui->pushButtonStart->setIcon(QIcon(QStringLiteral(":/stop.png")));
-        for (QWidget *widget : lockedWhileLive)
-            widget->setEnabled(false);
-        sequenceMode = 0;
-        protocol->address = ui->lineEditAddr->text();
-        dataKind = ui->comboBoxGayo->currentIndex();
-        for (QLabel *label : {ui->label_X, ui->label_Y, ui->label_Z, ui->label_T, ui->label_B})
-            label->setText(QStringLiteral("0"));
-        recordWriteFailing = false;
-        sendSensorFrame(SensorCommands::readLiveData());
-        sequenceTimer->start(100);
-    } else {
+    if (busy.live) {
         showStatus(tr("停止更新实际数据"));
-        ui->pushButtonStart->setText(tr("开始"));
-        ui->pushButtonStart->setIcon(QIcon(QStringLiteral(":/start.png")));
-        for (QWidget *widget : lockedWhileLive)
-            widget->setEnabled(true);
+        busy.live = false;
+        showBusyState();
         sequenceTimer->stop();
+        return;
     }
+    if (!sensorRequestAllowed())
+        return;
+    showStatus(tr("更新实时数据"));
+    busy.live = true;
+    showBusyState();
+    sequenceMode = 0;
+    liveAddress = workingAddress();
+    dataKind = ui->comboBoxGayo->currentIndex();
+    for (QLabel *label : {ui->label_X, ui->label_Y, ui->label_Z, ui->label_T, ui->label_B})
+        label->setText(QStringLiteral("0"));
+    recordWriteFailing = false;
+    serial->sendData(Protocol::buildFrame(liveAddress, SensorCommands::readLiveData()));
+    sequenceTimer->start(Timing::livePollMs);
 }
 
 void MainWindow::timeIAPUpdate()
@@ -62,38 +56,35 @@ void MainWindow::timeIAPUpdate()
     sequenceTimer->stop();
     if (sequenceMode != 0)
         return;
-    // Polls go to the address taken when measurement started, whatever was typed since.
-    const SensorRequest poll = SensorCommands::readLiveData();
-    protocol->length = poll.length();
-    protocol->command = poll.command;
-    serial->sendData(protocol->buildFrame());
-    sequenceTimer->start(100);
+    // Polls go to the address taken when measurement started (or acknowledged since), whatever
+    // the address field shows meanwhile.
+    serial->sendData(Protocol::buildFrame(liveAddress, SensorCommands::readLiveData()));
+    sequenceTimer->start(Timing::livePollMs);
 }
 
-void MainWindow::showLiveData()
+void MainWindow::showLiveSample(const LiveSample &sample)
 {
-    const LiveSample sample = decodeLiveSample(lastReply, dataKind);
-    if (sample.hasAxes) {
-        ui->label_X->setText(sample.x);
-        ui->label_Y->setText(sample.y);
-        ui->label_Z->setText(sample.z);
-    }
+    ui->label_X->setText(sample.x);
+    ui->label_Y->setText(sample.y);
+    ui->label_Z->setText(sample.z);
     ui->label_T->setText(sample.temperature);
     ui->label_B->setText(sample.power);
 }
 
-void MainWindow::Save_Data_File()
+void MainWindow::Save_Data_File(const LiveSample &sample)
 {
     if (!ui->checkBox_Save->isChecked())
         return;
-    const QString path = recordFilePath(ui->lineEdit_Save->text());
-    const QDateTime now = QDateTime::currentDateTime();
+    const QString folder = ui->lineEdit_Save->text();
+    const QString path = recordFilePath(folder);
     if (path.isEmpty())
         return;
+    // The tool's own default folder (the documents folder) may not exist yet on a fresh
+    // account; a folder the user typed or chose is taken as it is.
+    if (folder == defaultRecordFolder)
+        QDir().mkpath(folder);
     QFile file(path);
-    const QString line = recordLine(now, ui->label_X->text(), ui->label_Y->text(),
-                                    ui->label_Z->text(), ui->label_T->text(), ui->label_B->text());
-    const QByteArray bytes = line.toLocal8Bit();
+    const QByteArray bytes = recordLine(QDateTime::currentDateTime(), sample).toLocal8Bit();
     const bool written = file.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)
                          && file.write(bytes) == bytes.size() && file.flush();
     file.close();

@@ -15,12 +15,11 @@ enum DataKind { AngleKind = 0, MagneticKind = 1, AccelerationKind = 2, AngularRa
 
 LiveSample decodeLiveSample(const QByteArray &reply, int dataKind)
 {
-    LiveSample sample;
+    LiveSample sample {QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0"), {}, {}};
     if (dataKind == AngleKind || dataKind == AccelerationKind) {
         const bool angles = dataKind == AngleKind;
         const int offset = angles ? angleOffset : accelerationOffset;
         const Encoding::BcdField field = angles ? Encoding::Angle : Encoding::Acceleration;
-        sample.hasAxes = true;
         sample.x = Encoding::formatSignedBcd(reply, offset, field);
         sample.y = Encoding::formatSignedBcd(reply, offset + 4, field);
         sample.z = Encoding::formatSignedBcd(reply, offset + 8, field);
@@ -33,12 +32,11 @@ LiveSample decodeLiveSample(const QByteArray &reply, int dataKind)
     return sample;
 }
 
-QString recordLine(const QDateTime &when, const QString &x, const QString &y, const QString &z,
-    const QString &t, const QString &b)
+QString recordLine(const QDateTime &when, const LiveSample &sample)
 {
     const QString gap = QStringLiteral("  ");
-    return when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz  ")) + x + gap + y + gap + z + gap
-        + t + gap + b + QLatin1Char('\n');
+    return when.toString(QStringLiteral("yyyy-MM-dd hh:mm:ss.zzz  ")) + sample.x + gap + sample.y
+        + gap + sample.z + gap + sample.temperature + gap + sample.power + QLatin1Char('\n');
 }
 
 QString recordFilePath(const QString &folder)

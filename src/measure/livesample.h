@@ -5,10 +5,10 @@
 #include <QDateTime>
 #include <QString>
 
-// Display texts of one live-data reply (code 0x83).
+/// Display texts of one live-data reply (code 0x83): what the labels show and the record file
+/// keeps.
 struct LiveSample {
-    bool hasAxes = false; // false: this view shows no axis values; leave the X/Y/Z labels alone
-    QString x;
+    QString x; // "0" in the views that carry no axis values
     QString y;
     QString z;
     QString temperature;
@@ -19,8 +19,7 @@ struct LiveSample {
 LiveSample decodeLiveSample(const QByteArray &reply, int dataKind);
 
 /// One record-file line: timestamp, the five texts separated by two spaces, and "\n".
-QString recordLine(const QDateTime &when, const QString &x, const QString &y, const QString &z,
-    const QString &t, const QString &b);
+QString recordLine(const QDateTime &when, const LiveSample &sample);
 
 /// Record file in the folder ("" when the folder text is empty).
 QString recordFilePath(const QString &folder);

@@ -1,7 +1,5 @@
 #include "params/moduleanswer.h"
 
-#include "protocol/protocol.h"
-
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -78,14 +76,4 @@ ModuleAnswer parseModuleAnswer(const QByteArray &buffer)
         answer.kind = ModuleAnswer::Renewed;
     }
     return answer;
-}
-
-QList<AtStep> moduleExchange(const QList<QByteArray> &commands, int pauseMs)
-{
-    const Protocol lines;
-    QList<AtStep> steps {{lines.buildBracketLine(false), 100}};
-    for (const QByteArray &command : commands)
-        steps.append({command, pauseMs});
-    steps.append({lines.buildBracketLine(true), 0});
-    return steps;
 }

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QByteArray>
-#include <QList>
 #include <QString>
 
 /// What one quiet burst of radio-module text means to the window.
@@ -35,13 +34,3 @@ struct ModuleAnswer
 /// Recognises a module answer: the bytes up to the first zero as Latin-1 text, tested against
 /// the known keys in a fixed order by "contains"; the first key that matches decides.
 ModuleAnswer parseModuleAnswer(const QByteArray &buffer);
-
-/// One line of a module exchange and the pause after it.
-struct AtStep
-{
-    QByteArray line;
-    int pauseMs = 0;
-};
-
-/// A module exchange: "ATE1" (100 ms), each command with its pause, then "ATE0" (no pause).
-QList<AtStep> moduleExchange(const QList<QByteArray> &commands, int pauseMs = 300);

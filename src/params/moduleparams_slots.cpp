@@ -1,82 +1,80 @@
 #include "app/mainwindow.h"
 
 #include "params/moduleanswer.h"
-#include "protocol/protocol.h"
-#include "serial/serial.h"
+#include "params/modulecommands.h"
 #include "ui_mainwindow.h"
 
 #include <QTimer>
 
-void MainWindow::runModuleSteps(QWidget *button, const QList<AtStep> &steps)
-{
-    button->setEnabled(false);
-    pauseLivePolling();
-    for (const AtStep &step : steps) {
-        serial->sendData(step.line);
-        if (step.pauseMs > 0)
-            Delay_MSec_Suspend(step.pauseMs);
-    }
-    resumeLivePolling();
-    button->setEnabled(true);
-}
-
-void MainWindow::runModuleCommand(const QString &status, QWidget *button,
-                                  const QList<QByteArray> &commands)
+void MainWindow::runModuleCommand(const QString &status, QWidget *button, const Exchange &exchange)
 {
     showStatus(status);
     if (!sensorRequestAllowed())
         return;
-    runModuleSteps(button, moduleExchange(commands));
+    runExchange(exchange, button, true);
+}
+
+ModuleForm MainWindow::moduleForm() const
+{
+    return {ui->BandCombo->currentIndex(), ui->HeartCombo->currentIndex(),
+            ui->Edit_Chanel1->text(), ui->Edit_Chanel2->text()};
+}
+
+void MainWindow::showModuleForm(const ModuleForm &form)
+{
+    ui->BandCombo->setCurrentIndex(form.band);
+    ui->HeartCombo->setCurrentIndex(form.heart);
+    ui->Edit_Chanel1->setText(form.channel1);
+    ui->Edit_Chanel2->setText(form.channel2);
 }
 
 void MainWindow::on_Lw_Button_Band_clicked()
 {
     runModuleCommand(tr("设置参数"), ui->Lw_Button_Band,
-                     {protocol->buildBandCommand(false, ui->BandCombo->currentIndex())});
+                     ModuleCommands::setBand(ui->BandCombo->currentIndex()));
 }
 
 void MainWindow::on_Lw_Button_BandF_clicked()
 {
-    runModuleCommand(tr("查询参数"), ui->Lw_Button_BandF, {protocol->buildBandCommand(true)});
+    runModuleCommand(tr("查询参数"), ui->Lw_Button_BandF, ModuleCommands::queryBand());
 }
 
 void MainWindow::on_Lw_Button_Heart_clicked()
 {
     runModuleCommand(tr("设置参数"), ui->Lw_Button_Heart,
-                     {protocol->buildHeartCommand(false, ui->HeartCombo->currentIndex())});
+                     ModuleCommands::setHeart(ui->HeartCombo->currentIndex()));
 }
 
 void MainWindow::on_Lw_Button_HeartF_clicked()
 {
-    runModuleCommand(tr("查询参数"), ui->Lw_Button_HeartF, {protocol->buildHeartCommand(true)});
+    runModuleCommand(tr("查询参数"), ui->Lw_Button_HeartF, ModuleCommands::queryHeart());
 }
 
 void MainWindow::on_Lw_Button_Chanel_clicked()
 {
     runModuleCommand(tr("设置参数"), ui->Lw_Button_Chanel,
-                     {protocol->buildChannelCommand(false, ui->Edit_Chanel1->text()),
-                      protocol->buildChannelCommand(false, ui->Edit_Chanel2->text())});
+                     ModuleCommands::setChannels(ui->Edit_Chanel1->text(),
+                                                 ui->Edit_Chanel2->text()));
 }
 
 void MainWindow::on_Lw_Button_ChanelF_clicked()
 {
-    runModuleCommand(tr("查询参数"), ui->Lw_Button_ChanelF,
-                     {protocol->buildChannelCommand(true)});
+    runModuleCommand(tr("查询参数"), ui->Lw_Button_ChanelF, ModuleCommands::queryChannels());
 }
 
 void MainWindow::on_Lw_Button_Deveui_clicked()
 {
-    runModuleCommand(tr("查询参数"), ui->Lw_Button_Deveui, {protocol->buildIdQuery(0)});
+    runModuleCommand(tr("查询参数"), ui->Lw_Button_Deveui, ModuleCommands::queryId(0));
 }
 
 void MainWindow::on_Lw_Button_Appeui_clicked()
 {
-    runModuleCommand(tr("查询参数"), ui->Lw_Button_Appeui, {protocol->buildIdQuery(1)});
+    runModuleCommand(tr("查询参数"), ui->Lw_Button_Appeui, ModuleCommands::queryId(1));
 }
 
 void MainWindow::on_Lw_Button_Appkey_clicked()
 {
-    runModuleCommand(tr("查询参数"), ui->Lw_Button_Appkey, {protocol->buildIdQuery(2)});
+    runModuleCommand(tr("查询参数"), ui->Lw_Button_Appkey, ModuleCommands::queryId(2));
 }
 
 void MainWindow::on_pushButton_lsetting_clicked()
@@ -85,17 +83,9 @@ void MainWindow::on_pushButton_lsetting_clicked()
     oneKeyModuleOkCount = 0;
     if (!sensorRequestAllowed())
         return;
-    runModuleSteps(ui->pushButton_lsetting,
-                   moduleExchange({protocol->buildBandCommand(false, ui->BandCombo->currentIndex()),
-                                   protocol->buildHeartCommand(false,
-                                                               ui->HeartCombo->currentIndex()),
-                                   protocol->buildChannelCommand(false, ui->Edit_Chanel1->text()),
-                                   protocol->buildChannelCommand(false, ui->Edit_Chanel2->text()),
-                                   protocol->buildSaveResetCommand(false),
-                                   protocol->buildSaveResetCommand(true)}));
     // The verdict is judged right after the closing line, before the button comes back.
-    showStatus(oneKeyModuleOkCount == 5 ? tr("一键设置参数成功！") : tr("一键设置参数失败！！"));
-    oneKeyModuleOkCount = 0;
+    runExchange(ModuleCommands::oneKeySet(moduleForm()), ui->pushButton_lsetting, true,
+                {&oneKeyModuleOkCount, tr("一键设置参数成功！"), tr("一键设置参数失败！！")});
 }
 
 void MainWindow::on_Button_Default_LW_clicked()
@@ -105,7 +95,7 @@ void MainWindow::on_Button_Default_LW_clicked()
         return;
     if (!confirmFactoryReset(tr("是否把LoRaWAN模块参数恢复到出厂设置?")))
         return;
-    runModuleSteps(ui->Button_Default_LW, moduleExchange({protocol->buildRenewCommand()}));
+    runExchange(ModuleCommands::renew(), ui->Button_Default_LW, true);
 }
 
 void MainWindow::on_Button_Save_LW_clicked()
@@ -113,9 +103,7 @@ void MainWindow::on_Button_Save_LW_clicked()
     showStatus(tr("保存参数"));
     if (!sensorRequestAllowed())
         return;
-    runModuleSteps(ui->Button_Save_LW, moduleExchange({protocol->buildSaveResetCommand(false),
-                                                       protocol->buildSaveResetCommand(true)},
-                                                      100));
+    runExchange(ModuleCommands::save(), ui->Button_Save_LW, true);
 }
 
 void MainWindow::timeUpdate()
@@ -126,7 +114,7 @@ void MainWindow::timeUpdate()
     const ModuleAnswer answer = parseModuleAnswer(rxBuffer);
     rxBuffer.clear();
     if (answer.counted())
-        oneKeyModuleOkCount = oneKeyModuleOkCount >= 10000 ? 0 : oneKeyModuleOkCount + 1;
+        oneKeyModuleOkCount = nextAnswerCount(oneKeyModuleOkCount);
     switch (answer.kind) {
     case ModuleAnswer::BandSet:
         showStatus(tr("频段设置成功！"));

@@ -4,6 +4,11 @@
 
 namespace SensorCommands {
 
+namespace {
+constexpr int oneKeyStepMs = 200;
+constexpr int factoryFollowUpMs = 100;
+} // namespace
+
 static SensorRequest request(int command, const QByteArray &data = QByteArray())
 {
     return SensorRequest {command, data};
@@ -21,7 +26,7 @@ SensorRequest setAddress(const QString &text)
     return request(0x0F, Encoding::typedDigitsBcd(text, 4));
 }
 
-SensorRequest setBaud(int comboIndex) { return request(0x0B, indexByte(comboIndex + 2)); }
+SensorRequest setBaud(int comboIndex) { return request(0x0B, indexByte(portBaudIndex(comboIndex))); }
 SensorRequest setUploadMode(int comboIndex) { return request(0x69, indexByte(comboIndex)); }
 SensorRequest setZeroMode(int comboIndex) { return request(0x05, indexByte(comboIndex)); }
 SensorRequest queryZeroMode() { return request(0x0D); }
@@ -68,17 +73,27 @@ SensorRequest saveParameters() { return request(0x0A); }
 SensorRequest restoreFactory() { return request(0x0E); }
 SensorRequest factoryFollowUp() { return request(0x68); }
 
-QList<SensorRequest> oneKeySet(const SensorForm &form)
+Exchange oneKeySet(quint32 address, const SensorForm &form)
 {
-    return {setUploadMode(form.uploadMode),
-            setZeroMode(form.zeroMode),
-            setOutputTiming(form.autoInterval, form.keepTime),
-            setSleepPeriod(form.sleepPeriod),
-            setAlarmThreshold(form.alarmThreshold),
-            setMotionDuration(form.motionDuration),
-            setMotionThreshold(form.motionThreshold),
-            setInstallation(form.installation),
-            setDateTime(form.dateTime)};
+    const SensorRequest requests[] = {setUploadMode(form.uploadMode),
+                                      setZeroMode(form.zeroMode),
+                                      setOutputTiming(form.autoInterval, form.keepTime),
+                                      setSleepPeriod(form.sleepPeriod),
+                                      setAlarmThreshold(form.alarmThreshold),
+                                      setMotionDuration(form.motionDuration),
+                                      setMotionThreshold(form.motionThreshold),
+                                      setInstallation(form.installation),
+                                      setDateTime(form.dateTime)};
+    Exchange steps;
+    for (const SensorRequest &request : requests)
+        steps.append({Protocol::buildFrame(address, request), oneKeyStepMs, true});
+    return steps;
+}
+
+Exchange factoryDefaults(quint32 address)
+{
+    return {{Protocol::buildFrame(address, restoreFactory()), factoryFollowUpMs, true},
+            {Protocol::buildFrame(address, factoryFollowUp()), 0, false}};
 }
 
 } // namespace SensorCommands

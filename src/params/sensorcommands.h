@@ -1,17 +1,10 @@
 #pragma once
 
-#include <QByteArray>
-#include <QList>
+#include "protocol/exchange.h"
+#include "protocol/protocol.h"
+
 #include <QString>
 #include <QStringList>
-
-/// One sensor request: its command code and data bytes (the frame's LEN is 7 + data size).
-struct SensorRequest
-{
-    int command = 0;
-    QByteArray data;
-    int length() const { return 7 + int(data.size()); }
-};
 
 /// The values of the sensor group that the one-key set sends.
 struct SensorForm
@@ -35,7 +28,14 @@ namespace SensorCommands {
 SensorRequest readLiveData();
 /// 0x0F: new device address, typed text read as hex, 4 bytes.
 SensorRequest setAddress(const QString &text);
-/// 0x0B: baud code = baud-box index + 2.
+/// Index in the port's baud list (2400, 4800, 9600, ...) of the rate at this index of the
+/// sensor's baud list (9600, 19200, ...); it is also the code the sensor takes for that rate.
+constexpr int portBaudIndex(int comboIndex)
+{
+    return comboIndex + 2;
+}
+
+/// 0x0B: baud code portBaudIndex(comboIndex).
 SensorRequest setBaud(int comboIndex);
 /// 0x69: upload mode index.
 SensorRequest setUploadMode(int comboIndex);
@@ -67,7 +67,9 @@ SensorRequest saveParameters();
 SensorRequest restoreFactory();
 /// 0x68: sent after 0x0E; its answer is ignored.
 SensorRequest factoryFollowUp();
-/// The nine requests of the one-key set, in their order.
-QList<SensorRequest> oneKeySet(const SensorForm &form);
+/// The one-key set: nine requests to `address`, each followed by 200 ms and each answer counted.
+Exchange oneKeySet(quint32 address, const SensorForm &form);
+/// Factory defaults: 0x0E (answer counted), 100 ms, then 0x68.
+Exchange factoryDefaults(quint32 address);
 
 } // namespace SensorCommands

@@ -2,20 +2,16 @@
 
 #include "params/sensorcommands.h"
 #include "protocol/protocol.h"
+#include "protocol/timing.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
 #include <QTimer>
 
-bool MainWindow::liveRunning() const
-{
-    return ui->pushButtonStart->text() == tr("停止");
-}
-
 bool MainWindow::sensorRequestAllowed()
 {
-    if (!portIsOpen()) {
+    if (!busy.portOpen) {
         QMessageBox::critical(nullptr, tr("错误"), tr("请先打开串口!"), QMessageBox::Yes);
         return false;
     }
@@ -24,6 +20,11 @@ bool MainWindow::sensorRequestAllowed()
         return false;
     }
     return true;
+}
+
+quint32 MainWindow::workingAddress() const
+{
+    return Protocol::parseAddress(ui->lineEditAddr->text());
 }
 
 bool MainWindow::confirmFactoryReset(const QString &question)
@@ -35,23 +36,14 @@ bool MainWindow::confirmFactoryReset(const QString &question)
 
 void MainWindow::pauseLivePolling()
 {
-    if (liveRunning())
+    if (busy.live)
         sequenceTimer->stop();
 }
 
 void MainWindow::resumeLivePolling()
 {
-    if (liveRunning())
-        sequenceTimer->start(200);
-}
-
-void MainWindow::sendSensorFrame(const SensorRequest &request)
-{
-    protocol->address = ui->lineEditAddr->text();
-    protocol->length = request.length();
-    protocol->command = request.command;
-    protocol->data = request.data;
-    serial->sendData(protocol->buildFrame());
+    if (busy.live)
+        sequenceTimer->start(Timing::liveResumeMs);
 }
 
 void MainWindow::runSensorCommand(const QString &status, const SensorRequest &request)
@@ -60,8 +52,36 @@ void MainWindow::runSensorCommand(const QString &status, const SensorRequest &re
     if (!sensorRequestAllowed())
         return;
     pauseLivePolling();
-    sendSensorFrame(request);
+    serial->sendData(Protocol::buildFrame(workingAddress(), request));
     resumeLivePolling();
+}
+
+void MainWindow::runExchange(const Exchange &exchange, QWidget *button, bool pauseLive,
+                             const ExchangeVerdict &verdict)
+{
+    ++busy.exchanges;
+    if (button)
+        button->setEnabled(false);
+    if (pauseLive)
+        pauseLivePolling();
+    if (verdict.answers)
+        *verdict.answers = 0;
+    // Answers are received and counted while each pause runs.
+    for (const ExchangeStep &step : exchange) {
+        serial->sendData(step.bytes);
+        if (step.pauseMs > 0)
+            Delay_MSec_Suspend(step.pauseMs);
+    }
+    if (verdict.answers) {
+        showStatus(*verdict.answers == expectedAnswers(exchange) ? verdict.success
+                                                                  : verdict.failure);
+        *verdict.answers = 0;
+    }
+    resumeLivePolling();
+    if (button)
+        button->setEnabled(true);
+    if (--busy.exchanges == 0 && closeWhenIdle)
+        QTimer::singleShot(0, this, &QWidget::close);
 }
 
 void MainWindow::on_Dev_Button_Addr_clicked()
@@ -149,11 +169,8 @@ void MainWindow::on_Dev_Button_Default_clicked()
         return;
     if (!confirmFactoryReset(tr("是否把传感器参数恢复到出厂设置?")))
         return;
-    pauseLivePolling();
-    sendSensorFrame(SensorCommands::restoreFactory());
-    Delay_MSec_Suspend(100);
-    sendSensorFrame(SensorCommands::factoryFollowUp());
-    resumeLivePolling();
+    // The button stays as it is: the confirmation box already kept the user from pressing twice.
+    runExchange(SensorCommands::factoryDefaults(workingAddress()), nullptr, true);
 }
 
 SensorForm MainWindow::sensorForm() const
@@ -192,15 +209,7 @@ void MainWindow::on_pushButton_ssetting_clicked()
     oneKeySensorOkCount = 0;
     if (!sensorRequestAllowed())
         return;
-    ui->pushButton_ssetting->setEnabled(false);
-    // Live polling keeps running; acknowledgements are counted while each wait runs.
-    for (const SensorRequest &request : SensorCommands::oneKeySet(sensorForm())) {
-        sendSensorFrame(request);
-        Delay_MSec_Suspend(200);
-    }
-    showStatus(oneKeySensorOkCount == 9 ? tr("一键设置参数成功!") : tr("一键设置参数失败！！"));
-    oneKeySensorOkCount = 0;
-    if (liveRunning())
-        sequenceTimer->start(200);
-    ui->pushButton_ssetting->setEnabled(true);
+    // Live polling keeps running during the one-key set.
+    runExchange(SensorCommands::oneKeySet(workingAddress(), sensorForm()), ui->pushButton_ssetting,
+                false, {&oneKeySensorOkCount, tr("一键设置参数成功!"), tr("一键设置参数失败！！")});
 }

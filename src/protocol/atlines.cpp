@@ -1,33 +1,39 @@
-// The radio module's command lines, built by the same request builder as the sensor frames.
+// The radio module's command lines.
 #include "protocol/protocol.h"
 
-static QByteArray line(const QString &text)
+namespace {
+
+QByteArray line(const QString &text)
 {
     return (text + QStringLiteral("\r\n")).toUtf8();
 }
 
-QByteArray Protocol::buildBracketLine(bool closing) const
+} // namespace
+
+namespace Protocol {
+
+QByteArray buildBracketLine(bool closing)
 {
     return line(closing ? QStringLiteral("ATE0") : QStringLiteral("ATE1"));
 }
 
-QByteArray Protocol::buildBandCommand(bool query, int band) const
+QByteArray buildBandCommand(bool query, int band)
 {
     return line(query ? QStringLiteral("AT+BAND?") : QStringLiteral("AT+BAND=%1").arg(band));
 }
 
-QByteArray Protocol::buildHeartCommand(bool query, int heartbeat) const
+QByteArray buildHeartCommand(bool query, int heartbeat)
 {
     return line(query ? QStringLiteral("AT+HEART?") : QStringLiteral("AT+HEART=%1").arg(heartbeat));
 }
 
-QByteArray Protocol::buildChannelCommand(bool query, const QString &channel) const
+QByteArray buildChannelCommand(bool query, const QString &channel)
 {
     // Concatenated, not arg(): a typed "%1" must go out as typed.
     return line(query ? QStringLiteral("AT+CHANNEL?") : QStringLiteral("AT+CHANNEL=") + channel);
 }
 
-QByteArray Protocol::buildIdQuery(int which) const
+QByteArray buildIdQuery(int which)
 {
     switch (which) {
     case 0:
@@ -39,12 +45,14 @@ QByteArray Protocol::buildIdQuery(int which) const
     }
 }
 
-QByteArray Protocol::buildSaveResetCommand(bool reset) const
+QByteArray buildSaveResetCommand(bool reset)
 {
     return line(reset ? QStringLiteral("AT+RESET") : QStringLiteral("AT+SAVE"));
 }
 
-QByteArray Protocol::buildRenewCommand() const
+QByteArray buildRenewCommand()
 {
     return line(QStringLiteral("AT+RENEW"));
 }
+
+} // namespace Protocol

@@ -1,19 +1,21 @@
 #include "app/mainwindow.h"
 
+#include "measure/livesample.h"
+#include "params/sensorcommands.h"
 #include "protocol/protocol.h"
 #include "protocol/reply.h"
 #include "protocol/replyassembler.h"
+#include "protocol/timing.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
 #include <QTimer>
 
-void MainWindow::readSerialData()
+void MainWindow::readSerialData(const QByteArray &chunk)
 {
     replyGapTimer->stop();
     replyTimeoutTimer->stop();
     waitingReply = 0;
-    const QByteArray chunk = serial->receivedData();
     rxBuffer.append(chunk);
     Serial_Show_Recive(chunk);
 
@@ -23,11 +25,10 @@ void MainWindow::readSerialData()
     }
     if (!rxBuffer.isEmpty() && !replyTimeoutTimer->isActive()) {
         if (rxBuffer.at(0) == 'O')
-            replyGapTimer->start(50);
+            replyGapTimer->start(Timing::moduleQuietMs);
         else
-            replyTimeoutTimer->start(500);
+            replyTimeoutTimer->start(Timing::partialReplyMs);
     }
-    serial->clearData();
 }
 
 bool MainWindow::handleReadData()
@@ -52,17 +53,18 @@ void MainWindow::applyReply(const Reply &reply, const QByteArray &bytes)
         showStatus(tr("设置成功！"));
         ui->lineEditAddr->setText(ui->Edit_Addr->text());
         // The sensor answers to its new address from now on: live polling follows it.
-        protocol->address = ui->lineEditAddr->text();
+        liveAddress = Protocol::parseAddress(ui->Edit_Addr->text());
         break;
     case Reply::BaudAck:
         showStatus(tr("设置成功！"));
-        ui->baudComboBox->setCurrentIndex(ui->Combo_Baud->currentIndex() + 2);
+        ui->baudComboBox->setCurrentIndex(
+            SensorCommands::portBaudIndex(ui->Combo_Baud->currentIndex()));
         serial->setBaud(ui->baudComboBox->currentText().toInt());
         break;
     case Reply::SetAck:
     case Reply::MotionOrSleepAck:
         showStatus(tr("设置成功！"));
-        countSensorAck();
+        oneKeySensorOkCount = nextAnswerCount(oneKeySensorOkCount);
         break;
     case Reply::DateTime: {
         QLineEdit *fields[] = {ui->lineEdit_y, ui->lineEdit_m,  ui->lineEdit_d,
@@ -80,19 +82,15 @@ void MainWindow::applyReply(const Reply &reply, const QByteArray &bytes)
         ui->Combo_Zero->setCurrentIndex(reply.zeroModeIndex);
         showStatus(tr("查询成功！"));
         break;
-    case Reply::LiveData:
-        lastReply = bytes;
-        showLiveData();
-        Save_Data_File();
+    case Reply::LiveData: {
+        const LiveSample sample = decodeLiveSample(bytes, dataKind);
+        showLiveSample(sample);
+        Save_Data_File(sample);
         break;
+    }
     default:
         break;
     }
-}
-
-void MainWindow::countSensorAck()
-{
-    oneKeySensorOkCount = oneKeySensorOkCount >= 10000 ? 0 : oneKeySensorOkCount + 1;
 }
 
 void MainWindow::timeoutUpdate()
@@ -102,7 +100,9 @@ void MainWindow::timeoutUpdate()
         rxBuffer.clear();
         return;
     }
-    if (ui->pushButtonRead->text() == tr("暂停"))
-        ui->pushButtonRead->setText(tr("继续"));
+    if (busy.readback == Readback::Running) {
+        busy.readback = Readback::Paused;
+        showBusyState();
+    }
     showStatus(tr("信息接收超时!"));
 }

@@ -1,7 +1,7 @@
 #include "protocol/reply.h"
 
 #include "protocol/encoding.h"
-#include "protocol/protocol.h"
+#include "protocol/checksum.h"
 
 namespace {
 
@@ -19,14 +19,14 @@ quint8 byteAt(const QByteArray &frame, int index)
 bool checksumPasses(const QByteArray &frame)
 {
     const int len = byteAt(frame, 1);
-    return len < frame.size() && Protocol::checksum(frame, len).at(0) == frame.at(len);
+    return len < frame.size() && Checksum::additive(frame, len) == byteAt(frame, len);
 }
 
 // The last four bytes hold the CRC-32 of everything before them.
 bool crcPasses(const QByteArray &frame)
 {
     const int n = frame.size() - 4;
-    return n >= 0 && Protocol::crc32(frame, n) == frame.mid(n);
+    return n >= 0 && Checksum::crc32Bytes(frame, n) == frame.mid(n);
 }
 
 bool isSetAckCode(quint8 code)
@@ -55,7 +55,7 @@ Reply sensorReply(const QByteArray &frame)
 
     if (len == 0x0B && reply.code == 0x1F) {
         // The reply's own address bytes (2-5) are never compared.
-        if (Protocol::checksum(frame, 11) == frame.mid(11, 1)) {
+        if (frame.size() > 11 && Checksum::additive(frame, 11) == byteAt(frame, 11)) {
             reply.kind = Reply::Address;
             reply.address = Encoding::addressText(frame, 7);
         }

@@ -6,6 +6,8 @@ constexpr quint8 sensorHeader = 0x77;
 constexpr quint8 firmwareHeader = 0x5A;
 constexpr quint8 moduleHeader = 0x4F; // 'O' of "OK+"
 constexpr int shortestJudged = 8; // below this only the first byte is judged
+constexpr int shortestSensorLength = 6; // LEN 6: byte 6 is both the code and the checksum
+constexpr int shortestSensorFrame = shortestSensorLength + 1;
 constexpr int firmwareInfoSize = 56; // 5A 81 reply with the version text
 constexpr int firmwareAckSize = 9;
 
@@ -26,7 +28,11 @@ ReplyAssembler::Completion ReplyAssembler::check(const QByteArray &buffer)
         return { ModuleText, 0 };
     if (first != sensorHeader && first != firmwareHeader)
         return { Discard, 0 };
-    if (size < shortestJudged)
+    // Below eight bytes only a LEN 6 frame can be whole: its code byte is also its checksum.
+    const bool shortFrame = first == sensorHeader && size >= shortestSensorFrame
+                            && quint8(buffer.at(1)) == shortestSensorLength
+                            && !isReadbackCode(quint8(buffer.at(6)));
+    if (size < shortestJudged && !shortFrame)
         return { NeedMore, 0 };
 
     int expected = 0;
@@ -37,8 +43,8 @@ ReplyAssembler::Completion ReplyAssembler::check(const QByteArray &buffer)
         if (isReadbackCode(quint8(buffer.at(6)))) {
             expected = readbackPageSize(len, quint8(buffer.at(2)));
         } else {
-            // A length byte below 7 cannot hold the reply code; no frame starts here.
-            if (len < 7)
+            // A shorter length byte cannot hold the reply code; no frame starts here.
+            if (len < shortestSensorLength)
                 return { Discard, 0 };
             expected = len + 1;
         }

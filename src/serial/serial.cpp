@@ -4,18 +4,18 @@
 
 #include <QSerialPortInfo>
 
-Serial::Serial()
-    : port(new QSerialPort)
+Serial::Serial(QObject *parent)
+    : QObject(parent)
+    , port(new QSerialPort(this))
 {
-    // readData() must run before readSignal() reaches the window: connection order matters.
     connect(port, &QSerialPort::readyRead, this, &Serial::readData);
-    connect(port, &QSerialPort::readyRead, this, &Serial::readSignal);
     connect(port, &QSerialPort::errorOccurred, this, &Serial::onError);
 }
 
+// The port is released with the wrapper.
 Serial::~Serial()
 {
-    delete port;
+    closePort();
 }
 
 bool Serial::openPort(const QString &name, int baud)
@@ -63,17 +63,9 @@ void Serial::sendData(const QByteArray &bytes)
 
 void Serial::readData()
 {
-    rxData = port->readAll();
-}
-
-QByteArray Serial::receivedData() const
-{
-    return rxData;
-}
-
-void Serial::clearData()
-{
-    rxData.clear();
+    const QByteArray bytes = port->readAll();
+    if (!bytes.isEmpty())
+        emit readSignal(bytes);
 }
 
 QStringList Serial::listPorts()

@@ -12,7 +12,7 @@ class Serial : public QObject
     Q_OBJECT
 
 public:
-    Serial();
+    explicit Serial(QObject *parent = nullptr);
     ~Serial() override;
 
     bool openPort(const QString &name, int baud);
@@ -20,26 +20,22 @@ public:
     void closePort();
     bool isOpen() const;
     void sendData(const QByteArray &bytes);
-    QByteArray receivedData() const;
-    void clearData();
     QStringList listPorts();
 
 signals:
-    void readSignal();
+    /// Bytes that arrived from the device, as they came.
+    void readSignal(const QByteArray &bytes);
     void serialshowSignal(QByteArray bytes);
     /// The device behind the open port went away (adapter pulled, other end closed); the port
     /// has been closed.
     void portLostSignal();
 
-public slots:
-    void readData();
-
 private slots:
+    void readData();
     void onError(QSerialPort::SerialPortError error);
     void closeLostPort();
 
 private:
     QSerialPort *port;
-    QByteArray rxData;
     bool lostReported = false;
 };

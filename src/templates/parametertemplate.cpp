@@ -1,24 +1,84 @@
 #include "templates/parametertemplate.h"
 
+#include "templates/inigroup.h"
+
+#include <QFile>
 #include <QSettings>
 
 namespace ParameterTemplates {
 
-QString defaultPath()
+namespace {
+
+// Items of the combo boxes whose indexes a template keeps.
+constexpr int uploadModes = 2;
+constexpr int zeroModes = 2;
+constexpr int installations = 2;
+constexpr int bands = 7;
+constexpr int heartbeats = 2;
+
+QByteArray readFile(const QString &path)
 {
-    return QStringLiteral("./settings.ini");
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-/// Writes the group, then syncs and reports whether the file really took the values.
+/// Writes the group, then syncs and reports whether the file really took the values. A file
+/// with typed values is left alone: rewriting it would make QSettings decode them.
 template <typename Write>
-static bool writeGroup(const QString &path, const QString &group, Write write)
+bool writeGroup(const QString &path, const QString &group, Write write)
 {
+    if (IniGroup::fileHasTypedValues(readFile(path)))
+        return false;
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(group);
     write(file);
     file.endGroup();
     file.sync();
     return file.status() == QSettings::NoError;
+}
+
+/// Reads the values of one group as plain text, noting each key whose text does not fit it.
+class GroupReader
+{
+public:
+    GroupReader(const QString &path, const QString &group)
+        : group(readFile(path), group)
+    {
+    }
+
+    QString text(const char *key)
+    {
+        const std::optional<QString> value = group.text(QLatin1String(key));
+        if (!value)
+            invalid.append(QLatin1String(key));
+        return value.value_or(QString());
+    }
+
+    /// A combo-box index below count; a missing key gives 0.
+    int index(const char *key, int count)
+    {
+        if (!group.contains(QLatin1String(key)))
+            return 0;
+        bool ok = false;
+        const int value = text(key).toInt(&ok);
+        if (ok && value >= 0 && value < count)
+            return value;
+        if (!invalid.contains(QLatin1String(key)))
+            invalid.append(QLatin1String(key));
+        return 0;
+    }
+
+    QStringList invalid;
+
+private:
+    IniGroup group;
+};
+
+} // namespace
+
+QString defaultPath()
+{
+    return QStringLiteral("./settings.ini");
 }
 
 bool saveSensor(const QString &path, const SensorForm &values)
@@ -36,24 +96,23 @@ bool saveSensor(const QString &path, const SensorForm &values)
     });
 }
 
-SensorForm loadSensor(const QString &path)
+LoadedTemplate<SensorForm> loadSensor(const QString &path)
 {
-    QSettings file(path, QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("Sensor"));
+    GroupReader file(path, QStringLiteral("Sensor"));
     SensorForm values;
-    values.uploadMode = file.value(QStringLiteral("Mode")).toInt();
-    values.zeroMode = file.value(QStringLiteral("Zero")).toInt();
-    values.autoInterval = file.value(QStringLiteral("Interval")).toString();
-    values.keepTime = file.value(QStringLiteral("Keep")).toString();
-    values.sleepPeriod = file.value(QStringLiteral("Sleep")).toString();
-    values.alarmThreshold = file.value(QStringLiteral("Alarm")).toString();
-    values.motionDuration = file.value(QStringLiteral("Duration")).toString();
-    values.motionThreshold = file.value(QStringLiteral("Threshold")).toString();
-    values.installation = file.value(QStringLiteral("Instal")).toInt();
-    return values;
+    values.uploadMode = file.index("Mode", uploadModes);
+    values.zeroMode = file.index("Zero", zeroModes);
+    values.autoInterval = file.text("Interval");
+    values.keepTime = file.text("Keep");
+    values.sleepPeriod = file.text("Sleep");
+    values.alarmThreshold = file.text("Alarm");
+    values.motionDuration = file.text("Duration");
+    values.motionThreshold = file.text("Threshold");
+    values.installation = file.index("Instal", installations);
+    return {values, file.invalid};
 }
 
-bool saveModule(const QString &path, const ModuleTemplate &values)
+bool saveModule(const QString &path, const ModuleForm &values)
 {
     return writeGroup(path, QStringLiteral("Module"), [&values](QSettings &file) {
         file.setValue(QStringLiteral("Band"), values.band);
@@ -63,16 +122,15 @@ bool saveModule(const QString &path, const ModuleTemplate &values)
     });
 }
 
-ModuleTemplate loadModule(const QString &path)
+LoadedTemplate<ModuleForm> loadModule(const QString &path)
 {
-    QSettings file(path, QSettings::IniFormat);
-    file.beginGroup(QStringLiteral("Module"));
-    ModuleTemplate values;
-    values.band = file.value(QStringLiteral("Band")).toInt();
-    values.heart = file.value(QStringLiteral("Heart")).toInt();
-    values.channel1 = file.value(QStringLiteral("Channel1")).toString();
-    values.channel2 = file.value(QStringLiteral("Channel2")).toString();
-    return values;
+    GroupReader file(path, QStringLiteral("Module"));
+    ModuleForm values;
+    values.band = file.index("Band", bands);
+    values.heart = file.index("Heart", heartbeats);
+    values.channel1 = file.text("Channel1");
+    values.channel2 = file.text("Channel2");
+    return {values, file.invalid};
 }
 
 } // namespace ParameterTemplates

@@ -1,16 +1,18 @@
 #pragma once
 
+#include "params/modulecommands.h"
 #include "params/sensorcommands.h"
 
 #include <QString>
+#include <QStringList>
 
-/// The radio-module values a template keeps.
-struct ModuleTemplate
+/// One group of a template file as read: its values, and the keys whose text was not what the
+/// key expects. When any key is invalid the values are not to be trusted.
+template <class Form>
+struct LoadedTemplate
 {
-    int band = 0;
-    int heart = 0;
-    QString channel1;
-    QString channel2;
+    Form values;
+    QStringList invalidKeys;
 };
 
 /// Templates in an INI file with the groups "Sensor" and "Module"; each group is written and
@@ -22,10 +24,10 @@ QString defaultPath();
 /// Writes the "Sensor" group (all but the date and time); false when the file did not take it.
 bool saveSensor(const QString &path, const SensorForm &values);
 /// Reads the "Sensor" group; missing keys give index 0 and empty texts (no date and time).
-SensorForm loadSensor(const QString &path);
+LoadedTemplate<SensorForm> loadSensor(const QString &path);
 /// Writes the "Module" group; false when the file could not be written.
-bool saveModule(const QString &path, const ModuleTemplate &values);
+bool saveModule(const QString &path, const ModuleForm &values);
 /// Reads the "Module" group; missing keys give index 0 and empty texts.
-ModuleTemplate loadModule(const QString &path);
+LoadedTemplate<ModuleForm> loadModule(const QString &path);
 
 } // namespace ParameterTemplates

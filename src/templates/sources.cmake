@@ -1,2 +1,4 @@
-list(APPEND TILTCORE_SOURCES ${CMAKE_CURRENT_LIST_DIR}/parametertemplate.cpp)
+list(APPEND TILTCORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/inigroup.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/parametertemplate.cpp)
 list(APPEND TILTGUI_SOURCES ${CMAKE_CURRENT_LIST_DIR}/template_slots.cpp)

@@ -27,6 +27,19 @@ void MainWindow::reportTemplateSaved(bool written, const QString &success)
                           QMessageBox::Yes);
 }
 
+void MainWindow::reportTemplateLoaded(const QStringList &invalidKeys, const QString &success)
+{
+    if (invalidKeys.isEmpty()) {
+        QMessageBox::information(nullptr, tr("参数信息"), success, QMessageBox::Yes);
+        return;
+    }
+    // Templates travel between colleagues: a value that is not what its key expects is not
+    // put into the form, and the user learns which ones.
+    QMessageBox::critical(nullptr, tr("错误"),
+                          tr("模板中的值无效，未加载：%1").arg(invalidKeys.join(QStringLiteral(", "))),
+                          QMessageBox::Yes);
+}
+
 void MainWindow::on_pushButton_daochu_clicked()
 {
     if (!askTemplateQuestion(tr("是否将当前参数保存为本地配置文件？<br>此操作不会修改传感器内部参数。")))
@@ -40,21 +53,18 @@ void MainWindow::on_pushButton_daoru_clicked()
 {
     if (!askTemplateQuestion(tr("是否从本地加载参数模板？<br>加载后需点击【一键设置】生效。")))
         return;
-    showSensorForm(ParameterTemplates::loadSensor(ParameterTemplates::defaultPath()));
-    QMessageBox::information(nullptr, tr("参数信息"), tr("传感器参数模板信息加载成功!"),
-                             QMessageBox::Yes);
+    const auto loaded = ParameterTemplates::loadSensor(ParameterTemplates::defaultPath());
+    if (loaded.invalidKeys.isEmpty())
+        showSensorForm(loaded.values);
+    reportTemplateLoaded(loaded.invalidKeys, tr("传感器参数模板信息加载成功!"));
 }
 
 void MainWindow::on_pushButton_ldaochu_clicked()
 {
     if (!askTemplateQuestion(tr("是否将当前参数保存为本地配置文件？<br>此操作不会修改模组内部参数。")))
         return;
-    ModuleTemplate values;
-    values.band = ui->BandCombo->currentIndex();
-    values.heart = ui->HeartCombo->currentIndex();
-    values.channel1 = ui->Edit_Chanel1->text();
-    values.channel2 = ui->Edit_Chanel2->text();
-    reportTemplateSaved(ParameterTemplates::saveModule(ParameterTemplates::defaultPath(), values),
+    reportTemplateSaved(ParameterTemplates::saveModule(ParameterTemplates::defaultPath(),
+                                                       moduleForm()),
                         tr("模组参数模板信息保存成功!"));
 }
 
@@ -62,11 +72,8 @@ void MainWindow::on_pushButton_ldaoru_clicked()
 {
     if (!askTemplateQuestion(tr("是否从本地加载参数模板？<br>加载后需点击【一键设置】生效。")))
         return;
-    const ModuleTemplate values = ParameterTemplates::loadModule(ParameterTemplates::defaultPath());
-    ui->BandCombo->setCurrentIndex(values.band);
-    ui->HeartCombo->setCurrentIndex(values.heart);
-    ui->Edit_Chanel1->setText(values.channel1);
-    ui->Edit_Chanel2->setText(values.channel2);
-    QMessageBox::information(nullptr, tr("参数信息"), tr("模组参数模板信息加载成功!"),
-                             QMessageBox::Yes);
+    const auto loaded = ParameterTemplates::loadModule(ParameterTemplates::defaultPath());
+    if (loaded.invalidKeys.isEmpty())
+        showModuleForm(loaded.values);
+    reportTemplateLoaded(loaded.invalidKeys, tr("模组参数模板信息加载成功!"));
 }

@@ -1,7 +1,9 @@
 #include "params/moduleanswer.h"
-#include "protocol/protocol.h"
+#include "params/modulecommands.h"
 
 #include <QtTest>
+
+Q_DECLARE_METATYPE(ExchangeStep)
 
 class TestModuleAnswer : public QObject
 {
@@ -10,9 +12,8 @@ class TestModuleAnswer : public QObject
 private slots:
     void recognises_data();
     void recognises();
-    void commandLines_data();
-    void commandLines();
-    void exchangePacing();
+    void exchanges_data();
+    void exchanges();
 };
 
 void TestModuleAnswer::recognises_data()
@@ -95,53 +96,46 @@ void TestModuleAnswer::recognises()
     QCOMPARE(answer.counted(), counted);
 }
 
-void TestModuleAnswer::commandLines_data()
+// Every module exchange as "line|pause", with a "*" where the one-key verdict counts the answer.
+void TestModuleAnswer::exchanges_data()
 {
-    QTest::addColumn<QByteArray>("built");
-    QTest::addColumn<QByteArray>("expected");
-    const Protocol p;
-    QTest::newRow("open") << p.buildBracketLine(false) << QByteArray("ATE1\r\n");
-    QTest::newRow("close") << p.buildBracketLine(true) << QByteArray("ATE0\r\n");
-    QTest::newRow("band set") << p.buildBandCommand(false, 3) << QByteArray("AT+BAND=3\r\n");
-    QTest::newRow("band query") << p.buildBandCommand(true, 3) << QByteArray("AT+BAND?\r\n");
-    QTest::newRow("heart set") << p.buildHeartCommand(false, 1) << QByteArray("AT+HEART=1\r\n");
-    QTest::newRow("heart query") << p.buildHeartCommand(true) << QByteArray("AT+HEART?\r\n");
-    QTest::newRow("channel as typed")
-        << p.buildChannelCommand(false, QStringLiteral(" 1, 2 ,%1"))
-        << QByteArray("AT+CHANNEL= 1, 2 ,%1\r\n");
-    QTest::newRow("channel non-ASCII as UTF-8")
-        << p.buildChannelCommand(false, QString::fromUtf8("信道"))
-        << QByteArray("AT+CHANNEL=\xe4\xbf\xa1\xe9\x81\x93\r\n");
-    QTest::newRow("channel query ignores text")
-        << p.buildChannelCommand(true, QStringLiteral("x")) << QByteArray("AT+CHANNEL?\r\n");
-    QTest::newRow("deveui") << p.buildIdQuery(0) << QByteArray("AT+DEVEUI?\r\n");
-    QTest::newRow("appeui") << p.buildIdQuery(1) << QByteArray("AT+APPEUI?\r\n");
-    QTest::newRow("appkey") << p.buildIdQuery(2) << QByteArray("AT+APPKEY?\r\n");
-    QTest::newRow("appkey for any other") << p.buildIdQuery(-1) << QByteArray("AT+APPKEY?\r\n");
-    QTest::newRow("save") << p.buildSaveResetCommand(false) << QByteArray("AT+SAVE\r\n");
-    QTest::newRow("reset") << p.buildSaveResetCommand(true) << QByteArray("AT+RESET\r\n");
-    QTest::newRow("renew") << p.buildRenewCommand() << QByteArray("AT+RENEW\r\n");
+    QTest::addColumn<Exchange>("exchange");
+    QTest::addColumn<QStringList>("steps");
+    const auto row = [](const char *name, const Exchange &exchange, const QStringList &commands) {
+        QTest::newRow(name) << exchange
+                            << QStringList {"ATE1|100"} + commands + QStringList {"ATE0|0"};
+    };
+    using namespace ModuleCommands;
+    row("band set", setBand(3), {"AT+BAND=3|300*"});
+    row("band query", queryBand(), {"AT+BAND?|300"});
+    row("heart set", setHeart(1), {"AT+HEART=1|300*"});
+    row("heart query", queryHeart(), {"AT+HEART?|300"});
+    row("channels as typed", setChannels(" 1, 2 ,%1", "信道"),
+        {"AT+CHANNEL= 1, 2 ,%1|300*", "AT+CHANNEL=信道|300*"});
+    row("channel query", queryChannels(), {"AT+CHANNEL?|300"});
+    row("deveui", queryId(0), {"AT+DEVEUI?|300"});
+    row("appeui", queryId(1), {"AT+APPEUI?|300"});
+    row("appkey", queryId(2), {"AT+APPKEY?|300"});
+    row("appkey for any other", queryId(-1), {"AT+APPKEY?|300"});
+    row("renew", renew(), {"AT+RENEW|300"});
+    row("save", save(), {"AT+SAVE|100*", "AT+RESET|100"});
+    row("one-key set", oneKeySet({6, 1, "0-7", "8"}),
+        {"AT+BAND=6|300*", "AT+HEART=1|300*", "AT+CHANNEL=0-7|300*", "AT+CHANNEL=8|300*",
+         "AT+SAVE|300*", "AT+RESET|300"});
 }
 
-void TestModuleAnswer::commandLines()
+void TestModuleAnswer::exchanges()
 {
-    QFETCH(QByteArray, built);
-    QFETCH(QByteArray, expected);
-    QCOMPARE(built, expected);
-}
-
-void TestModuleAnswer::exchangePacing()
-{
-    const QList<AtStep> steps =
-        moduleExchange({QByteArray("AT+SAVE\r\n"), QByteArray("AT+RESET\r\n")}, 100);
-    QCOMPARE(steps.size(), 4);
-    QCOMPARE(steps.at(0).line, QByteArray("ATE1\r\n"));
-    QCOMPARE(steps.at(0).pauseMs, 100);
-    QCOMPARE(steps.at(1).pauseMs, 100);
-    QCOMPARE(steps.at(2).line, QByteArray("AT+RESET\r\n"));
-    QCOMPARE(steps.at(3).line, QByteArray("ATE0\r\n"));
-    QCOMPARE(steps.at(3).pauseMs, 0);
-    QCOMPARE(moduleExchange({QByteArray("AT+BAND?\r\n")}).at(1).pauseMs, 300);
+    QFETCH(Exchange, exchange);
+    QFETCH(QStringList, steps);
+    QStringList got;
+    for (const ExchangeStep &step : exchange) {
+        QVERIFY(step.bytes.endsWith("\r\n"));
+        got << QString::fromUtf8(step.bytes.chopped(2)) + '|' + QString::number(step.pauseMs)
+                   + (step.counted ? "*" : "");
+    }
+    QCOMPARE(got, steps);
+    QCOMPARE(expectedAnswers(exchange), int(steps.filter("*").size()));
 }
 
 QTEST_GUILESS_MAIN(TestModuleAnswer)

@@ -3,6 +3,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(ExchangeStep)
+
 class TestSensorCommands : public QObject
 {
     Q_OBJECT
@@ -10,7 +12,9 @@ class TestSensorCommands : public QObject
 private slots:
     void frames_data();
     void frames();
-    void oneKeyOrder();
+    void exchanges_data();
+    void exchanges();
+    void answerCounterWraps();
 };
 
 // Frames as they go on the wire to the sensor at address 00000001.
@@ -56,22 +60,45 @@ void TestSensorCommands::frames()
     QFETCH(int, command);
     QFETCH(QByteArray, data);
     QFETCH(QByteArray, wire);
-    Protocol protocol;
-    protocol.address = QStringLiteral("00000001");
-    protocol.command = command;
-    protocol.length = 7 + data.size();
-    protocol.data = data;
-    QCOMPARE(protocol.buildFrame().toHex(), wire);
+    QCOMPARE(Protocol::buildFrame(1, {command, data}).toHex(), wire);
 }
 
-void TestSensorCommands::oneKeyOrder()
+// The multi-frame exchanges: each step's command code, address and pause, and what the
+// verdict counts. The address is taken once, when the exchange is built.
+void TestSensorCommands::exchanges_data()
 {
+    QTest::addColumn<Exchange>("exchange");
+    QTest::addColumn<QStringList>("steps"); // "code/pause" with a "*" for a counted answer
     SensorForm form;
     form.dateTime = QStringList {"26", "12", "07", "10", "20", "30"};
-    QList<int> codes;
-    for (const SensorRequest &request : SensorCommands::oneKeySet(form))
-        codes << request.command;
-    QCOMPARE(codes, (QList<int> {0x69, 0x05, 0x0C, 0x56, 0x6B, 0x53, 0x42, 0x6A, 0x65}));
+    QTest::newRow("one-key set") << SensorCommands::oneKeySet(0x12345678, form)
+                                 << QStringList {"69/200*", "05/200*", "0c/200*", "56/200*",
+                                                 "6b/200*", "53/200*", "42/200*", "6a/200*",
+                                                 "65/200*"};
+    QTest::newRow("factory defaults") << SensorCommands::factoryDefaults(0x12345678)
+                                      << QStringList {"0e/100*", "68/0"};
+}
+
+void TestSensorCommands::exchanges()
+{
+    QFETCH(Exchange, exchange);
+    QFETCH(QStringList, steps);
+    QStringList got;
+    for (const ExchangeStep &step : exchange) {
+        QCOMPARE(step.bytes.mid(2, 4).toHex(), QByteArray("12345678"));
+        got << QString("%1/%2%3").arg(step.bytes.mid(6, 1).toHex().constData())
+                   .arg(step.pauseMs)
+                   .arg(step.counted ? "*" : "");
+    }
+    QCOMPARE(got, steps);
+    QCOMPARE(expectedAnswers(exchange), int(steps.filter("*").size()));
+}
+
+void TestSensorCommands::answerCounterWraps()
+{
+    QCOMPARE(nextAnswerCount(0), 1);
+    QCOMPARE(nextAnswerCount(9999), 10000);
+    QCOMPARE(nextAnswerCount(10000), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSensorCommands)

@@ -72,7 +72,13 @@ private slots:
             << ack + hex("0102") << QByteArrayList { ack } << QByteArray();
         QTest::newRow("garbage first byte") << hex("00") + ack << QByteArrayList() << QByteArray();
         QTest::newRow("module text") << QByteArray("OK") << QByteArrayList() << QByteArray("OK");
-        QTest::newRow("length byte below 7")
+        // LEN 6: the code byte is also the checksum; the frame is whole at 7 bytes.
+        QTest::newRow("LEN 6 frame, then an ack")
+            << hex("7706000000878d") + ack << QByteArrayList { hex("7706000000878d"), ack }
+            << QByteArray();
+        QTest::newRow("LEN 6 frame alone") << hex("7706000000878d")
+                                           << QByteArrayList { hex("7706000000878d") } << QByteArray();
+        QTest::newRow("length byte below 6")
             << hex("7702000000006900") << QByteArrayList() << QByteArray();
     }
 

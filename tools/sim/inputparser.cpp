@@ -1,6 +1,6 @@
 #include "sim/inputparser.h"
 
-#include "protocol/protocol.h"
+#include "protocol/checksum.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ InputParser::Verdict InputParser::examineSensorFrame(int &size) const
         return Invalid;
     if (buffer.size() < len + 1)
         return NeedMore;
-    if (Protocol::checksum(buffer, len).at(0) != buffer.at(len))
+    if (char(Checksum::additive(buffer, len)) != buffer.at(len))
         return Invalid;
     size = len + 1;
     return Complete;

@@ -1,6 +1,6 @@
 #include "sim/simulatedsensor.h"
 
-#include "protocol/protocol.h"
+#include "protocol/checksum.h"
 
 #include <QDateTime>
 
@@ -275,7 +275,7 @@ void SimulatedSensor::send(QByteArray body, quint8 command)
         && (code == SetMotionDuration || code == SetSleep || code == QuerySleep);
     if (shifted)
         body[6] = char(code - 0x10);
-    char sum = Protocol::checksum(body, body.size()).at(0);
+    char sum = char(Checksum::additive(body, body.size()));
     body[6] = char(code);
     if (activeFaults.badChecksum)
         sum = char(~sum);

@@ -843,5 +843,13 @@ Do you want to continue the upgrade?</translation>
         <source>模板无法写入：%1</source>
         <translation>The template could not be written: %1</translation>
     </message>
+    <message>
+        <source>正在完成与设备的交换，完成后关闭窗口……</source>
+        <translation>Finishing the exchange with the device; the window closes when it is done...</translation>
+    </message>
+    <message>
+        <source>模板中的值无效，未加载：%1</source>
+        <translation>Invalid values in the template, nothing was loaded: %1</translation>
+    </message>
 </context>
 </TS>

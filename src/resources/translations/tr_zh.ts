@@ -835,5 +835,13 @@
         <source>模板无法写入：%1</source>
         <translation>模板无法写入：%1</translation>
     </message>
+    <message>
+        <source>正在完成与设备的交换，完成后关闭窗口……</source>
+        <translation>正在完成与设备的交换，完成后关闭窗口……</translation>
+    </message>
+    <message>
+        <source>模板中的值无效，未加载：%1</source>
+        <translation>模板中的值无效，未加载：%1</translation>
+    </message>
 </context>
 </TS>
