@@ -5,8 +5,7 @@
 #include <QString>
 
 /// The radio-module values the window edits, the one-key set sends and a template keeps.
-struct ModuleForm
-{
+struct ModuleForm {
     int band = 0;
     int heart = 0;
     QString channel1;

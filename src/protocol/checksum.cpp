@@ -4,8 +4,7 @@
 
 namespace {
 
-struct CrcTable
-{
+struct CrcTable {
     quint32 entries[256];
 };
 

@@ -4,6 +4,6 @@
 
 int expectedAnswers(const Exchange &exchange)
 {
-    return int(std::count_if(exchange.cbegin(), exchange.cend(),
-                             [](const ExchangeStep &step) { return step.counted; }));
+    return int(std::count_if(
+        exchange.cbegin(), exchange.cend(), [](const ExchangeStep &step) { return step.counted; }));
 }

@@ -5,8 +5,7 @@
 
 /// One step of a conversation with the sensor or its radio module: bytes to send, then a pause
 /// before the next step. `counted` marks a step whose answer counts towards the verdict.
-struct ExchangeStep
-{
+struct ExchangeStep {
     QByteArray bytes;
     int pauseMs = 0;
     bool counted = false;

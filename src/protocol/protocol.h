@@ -5,8 +5,7 @@
 #include <QtGlobal>
 
 /// One sensor request: its command code and data bytes (the frame's LEN is 7 + data size).
-struct SensorRequest
-{
+struct SensorRequest {
     int command = 0;
     QByteArray data;
     int length() const { return 7 + int(data.size()); }
@@ -28,8 +27,7 @@ QByteArray buildAddressQuery();
 QByteArray buildFrame(quint32 address, const SensorRequest &request);
 
 /// What a record readback frame carries besides the address.
-struct ReadbackRequest
-{
+struct ReadbackRequest {
     quint8 command = 0; // 0x61, 0x6D, 0x62 or 0x63
     quint8 subCode = 0; // 0x00 first request, 0x10 next page, 0x11 resend
     bool shortForm = false; // 9 bytes; else 13 bytes carrying the record range

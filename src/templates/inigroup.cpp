@@ -18,14 +18,22 @@ int hexDigit(QChar c)
 QChar simpleEscape(QChar c)
 {
     switch (c.unicode()) {
-    case 'a': return QLatin1Char('\a');
-    case 'b': return QLatin1Char('\b');
-    case 'f': return QLatin1Char('\f');
-    case 'n': return QLatin1Char('\n');
-    case 'r': return QLatin1Char('\r');
-    case 't': return QLatin1Char('\t');
-    case 'v': return QLatin1Char('\v');
-    default: return c; // \" \' \? \\ and anything unknown stand for themselves
+    case 'a':
+        return QLatin1Char('\a');
+    case 'b':
+        return QLatin1Char('\b');
+    case 'f':
+        return QLatin1Char('\f');
+    case 'n':
+        return QLatin1Char('\n');
+    case 'r':
+        return QLatin1Char('\r');
+    case 't':
+        return QLatin1Char('\t');
+    case 'v':
+        return QLatin1Char('\v');
+    default:
+        return c; // \" \' \? \\ and anything unknown stand for themselves
     }
 }
 
@@ -60,8 +68,8 @@ std::optional<QString> unescaped(const QString &raw)
             result.append(code <= 0xFFFF ? QString(QChar(code)) : QString::fromUcs4(&code, 1));
         } else if (raw.at(i + 1) >= QLatin1Char('0') && raw.at(i + 1) <= QLatin1Char('7')) {
             uint code = 0;
-            for (++i; i < raw.size() && raw.at(i) >= QLatin1Char('0') && raw.at(i) <= QLatin1Char('7')
-                      && code <= 0xFFFF;
+            for (++i; i < raw.size() && raw.at(i) >= QLatin1Char('0')
+                 && raw.at(i) <= QLatin1Char('7') && code <= 0xFFFF;
                  ++i)
                 code = code * 8 + uint(raw.at(i).unicode() - '0');
             --i;
@@ -87,16 +95,16 @@ std::optional<QString> plainText(const std::optional<QString> &value)
 }
 
 /// Calls take(group, key, raw value) for every key line of the file.
-template <typename Take>
-void forEachValue(const QByteArray &content, Take take)
+template <typename Take> void forEachValue(const QByteArray &content, Take take)
 {
     QString group;
     // With its size: a zero byte in the file must not end the text early.
-    const QStringList lines =
-        QString::fromUtf8(content.constData(), content.size()).split(QLatin1Char('\n'));
+    const QStringList lines
+        = QString::fromUtf8(content.constData(), content.size()).split(QLatin1Char('\n'));
     for (const QString &rawLine : lines) {
         const QString line = rawLine.trimmed();
-        if (line.isEmpty() || line.startsWith(QLatin1Char(';')) || line.startsWith(QLatin1Char('#')))
+        if (line.isEmpty() || line.startsWith(QLatin1Char(';'))
+            || line.startsWith(QLatin1Char('#')))
             continue;
         if (line.startsWith(QLatin1Char('['))) {
             group = line;

@@ -10,8 +10,7 @@
 /// quotes and backslash escapes are undone and nothing else is decoded. QSettings itself would
 /// decode typed values ("@Variant(...)" and the like) with QDataStream, which trusts lengths
 /// written in the file; here such a value, and a comma-separated list, is simply not plain text.
-class IniGroup
-{
+class IniGroup {
 public:
     /// Reads `group` (without brackets) out of the file's bytes.
     IniGroup(const QByteArray &content, const QString &group);
