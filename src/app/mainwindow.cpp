@@ -193,6 +193,34 @@ void MainWindow::Delay_MSec_Suspend(int msec)
     loop.exec(QEventLoop::AllEvents);
 }
 
+void MainWindow::runExchange(const Exchange &exchange, QWidget *button, bool pauseLive,
+                             const ExchangeVerdict &verdict)
+{
+    ++busy.exchanges;
+    if (button)
+        button->setEnabled(false);
+    if (pauseLive)
+        pauseLivePolling();
+    if (verdict.answers)
+        *verdict.answers = 0;
+    // Answers are received and counted while each pause runs.
+    for (const ExchangeStep &step : exchange) {
+        serial->sendData(step.bytes);
+        if (step.pauseMs > 0)
+            Delay_MSec_Suspend(step.pauseMs);
+    }
+    if (verdict.answers) {
+        showStatus(*verdict.answers == expectedAnswers(exchange) ? verdict.success
+                                                                  : verdict.failure);
+        *verdict.answers = 0;
+    }
+    resumeLivePolling();
+    if (button)
+        button->setEnabled(true);
+    if (--busy.exchanges == 0 && closeWhenIdle)
+        QTimer::singleShot(0, this, &QWidget::close);
+}
+
 void MainWindow::showStatus(const QString &text)
 {
     ui->statusBar->showMessage(text);

@@ -56,34 +56,6 @@ void MainWindow::runSensorCommand(const QString &status, const SensorRequest &re
     resumeLivePolling();
 }
 
-void MainWindow::runExchange(const Exchange &exchange, QWidget *button, bool pauseLive,
-                             const ExchangeVerdict &verdict)
-{
-    ++busy.exchanges;
-    if (button)
-        button->setEnabled(false);
-    if (pauseLive)
-        pauseLivePolling();
-    if (verdict.answers)
-        *verdict.answers = 0;
-    // Answers are received and counted while each pause runs.
-    for (const ExchangeStep &step : exchange) {
-        serial->sendData(step.bytes);
-        if (step.pauseMs > 0)
-            Delay_MSec_Suspend(step.pauseMs);
-    }
-    if (verdict.answers) {
-        showStatus(*verdict.answers == expectedAnswers(exchange) ? verdict.success
-                                                                  : verdict.failure);
-        *verdict.answers = 0;
-    }
-    resumeLivePolling();
-    if (button)
-        button->setEnabled(true);
-    if (--busy.exchanges == 0 && closeWhenIdle)
-        QTimer::singleShot(0, this, &QWidget::close);
-}
-
 void MainWindow::on_Dev_Button_Addr_clicked()
 {
     runSensorCommand(tr("设置参数"), SensorCommands::setAddress(ui->Edit_Addr->text()));
