@@ -45,7 +45,7 @@ public:
     };
     explicit SendLog(QWidget *window, QWidget *watched = nullptr);
     QList<Send> sends;
-    QList<Send> commands() const; // all but the live-data polls
+    QList<Send> select(bool polls) const; // the live-data polls, or all the other sends
     static QList<qint64> gaps(const QList<Send> &sends); // between neighbours
 
 private:
@@ -65,19 +65,15 @@ protected:
     /// Opens the port (the fixture's terminal unless named); then reads a non-empty address
     /// from the device with the address button, the fixture's terminal answering it.
     void openPort(const QString &address = QStringLiteral("00000001"), const QString &port = {});
-    template <class T = QWidget> T *widget(const QString &name) const
-    {
-        return window->findChild<T *>(name);
-    }
+    template <class T = QWidget> T *widget(QString id) const { return window->findChild<T *>(id); }
     QString status() const { return window->statusBar()->currentMessage(); }
     void click(const QString &name) { widget<QAbstractButton>(name)->click(); }
     /// A widget's text; a combo box gives its current index.
     QString text(const QString &name) const;
     /// Applies "objectName=value" pairs: a combo box takes an index, a check box 0 or 1.
     void fill(const QStringList &pairs);
-    /// The same pairs as the widgets show them now.
+    /// The pairs as the widgets show them now; those of the named widgets that are enabled.
     QStringList shown(const QStringList &pairs) const;
-    /// Those of the named widgets that are enabled.
     QStringList enabled(const QStringList &names) const;
 
     QTemporaryDir settingsDir;
