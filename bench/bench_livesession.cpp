@@ -8,12 +8,15 @@
 //
 // Usage: bench_livesession [seconds per run]   (default 10)
 #include "app/mainwindow.h"
-#include "dialogrecorder.h"
 #include "protocol/checksum.h"
 #include "sim/livereadings.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
 #include "windowfixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QSettings>
 
 #include <QApplication>
 #include <QCheckBox>
@@ -37,6 +40,14 @@
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+
+// A child widget of the window by object name.
+template <class T>
+static T *widget(QWidget *root, const char *name)
+{
+    return root->findChild<T *>(QString::fromLatin1(name));
+}
+
 
 namespace {
 
@@ -238,13 +249,14 @@ bool prepare(MainWindow &window, const QString &portName, const QString &recordF
 {
     // Set-up only: a message box here would block the run, so answer it and report it.
     DialogRecorder boxes(QMessageBox::Yes);
-    openPortNamed(&window, portName);
+    widget<QComboBox>(&window, "portComboBox")->setCurrentText(portName);
+    widget<QAbstractButton>(&window, "openPortButton")->click();
     if (widget<QPushButton>(&window, "openPortButton")->text() != QString::fromUtf8("关闭")) {
         std::fprintf(stderr, "livesession: cannot open %s\n", qPrintable(portName));
         return false;
     }
     auto *address = widget<QLineEdit>(&window, "lineEditAddr");
-    clickNamed(&window, "getAddrButton");
+    widget<QAbstractButton>(&window, "getAddrButton")->click();
     const QDeadlineTimer deadline(3000);
     while (address->text().isEmpty() && !deadline.hasExpired())
         QTest::qWait(10);
@@ -257,9 +269,9 @@ bool prepare(MainWindow &window, const QString &portName, const QString &recordF
     widget<QCheckBox>(&window, "checkBox_Save")->setChecked(true);
     widget<QLineEdit>(&window, "lineEdit_Save")->setText(QDir::toNativeSeparators(recordFolder));
     QTest::qWait(200); // let the address reply and repaints settle before measuring
-    if (!boxes.boxes().isEmpty()) {
+    if (!boxes.boxes.isEmpty()) {
         std::fprintf(stderr, "livesession: unexpected message box \"%s\"\n",
-                     qPrintable(boxes.boxes().first().text));
+                     qPrintable(boxes.boxes.first()));
         return false;
     }
     return true;
@@ -283,7 +295,7 @@ bool measure(MainWindow &window, int msec, const QString &recordFolder, Session 
     session.wallMs = wall.elapsed();
     QTest::qWait(300); // the answer to the last poll may still be on its way
     session.lines = countLines(QDir(recordFolder).filePath(QStringLiteral("Orvex_Record.txt")));
-    clickNamed(&window, "openPortButton"); // close
+    widget<QAbstractButton>(&window, "openPortButton")->click(); // close
     return true;
 }
 
@@ -334,8 +346,8 @@ int main(int argc, char **argv)
         return 1;
     }
     // Keep the user's language choice out of reach.
-    useTemporarySettings(work.filePath(QStringLiteral("settings")));
-    startLikeMain(app);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.filePath(QStringLiteral("settings")));
+    startLikeMain();
 
     SimulatedSensor sensor;
     PtyDevice device(&sensor);

@@ -4,10 +4,13 @@
 //
 // Usage: bench_onekeywait [rounds]   (default 3)
 #include "app/mainwindow.h"
-#include "dialogrecorder.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
 #include "windowfixture.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QSettings>
 
 #include <QApplication>
 #include <QDeadlineTimer>
@@ -20,6 +23,14 @@
 
 #include <cstdio>
 #include <sys/resource.h>
+
+// A child widget of the window by object name.
+template <class T>
+static T *widget(QWidget *root, const char *name)
+{
+    return root->findChild<T *>(QString::fromLatin1(name));
+}
+
 
 namespace {
 
@@ -65,8 +76,8 @@ int main(int argc, char **argv)
         return 1;
     }
     // Keep the user's language choice out of reach.
-    useTemporarySettings(work.path());
-    startLikeMain(app);
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.path());
+    startLikeMain();
 
     SimulatedSensor sensor;
     PtyDevice device(&sensor);
@@ -79,13 +90,14 @@ int main(int argc, char **argv)
     {
         // Set-up only: a message box would block the run, so answer it and give up.
         DialogRecorder boxes(QMessageBox::Yes);
-        openPortNamed(&window, device.slaveName());
-        clickNamed(&window, "getAddrButton");
+        widget<QComboBox>(&window, "portComboBox")->setCurrentText(device.slaveName());
+    widget<QAbstractButton>(&window, "openPortButton")->click();
+        widget<QAbstractButton>(&window, "getAddrButton")->click();
         auto *address = widget<QLineEdit>(&window, "lineEditAddr");
         const QDeadlineTimer deadline(3000);
         while (address->text().isEmpty() && !deadline.hasExpired())
             QTest::qWait(10);
-        if (address->text().isEmpty() || !boxes.boxes().isEmpty()) {
+        if (address->text().isEmpty() || !boxes.boxes.isEmpty()) {
             std::fprintf(stderr, "onekeywait: no address from the simulated sensor\n");
             return 1;
         }

@@ -1,11 +1,11 @@
 #include "pseudoterminal.h"
 
 #include <QDeadlineTimer>
+#include <QFile>
 #include <QTest>
 
 #include <fcntl.h>
 #include <pty.h>
-#include <termios.h>
 #include <unistd.h>
 
 PseudoTerminal::PseudoTerminal()
@@ -14,30 +14,19 @@ PseudoTerminal::PseudoTerminal()
     char path[128] = {};
     termios raw {};
     cfmakeraw(&raw);
-    if (openpty(&master, &slave, path, &raw, nullptr) != 0) {
+    if (openpty(&master, &slave, path, &raw, nullptr) != 0)
         master = -1;
-        return;
-    }
     name = QString::fromLocal8Bit(path);
-    // The program opens the slave by name; this descriptor is not needed.
-    ::close(slave);
+    ::close(slave); // the program opens the slave by name
     fcntl(master, F_SETFL, fcntl(master, F_GETFL) | O_NONBLOCK);
-}
-
-PseudoTerminal::~PseudoTerminal()
-{
-    closeMaster();
 }
 
 void PseudoTerminal::write(const QByteArray &bytes)
 {
-    qsizetype done = 0;
-    while (master >= 0 && done < bytes.size()) {
+    // Between writes the program runs: it has to read when the buffer is full.
+    for (qsizetype done = 0; master >= 0 && done < bytes.size(); QTest::qWait(0)) {
         const ssize_t n = ::write(master, bytes.constData() + done, size_t(bytes.size() - done));
-        if (n > 0)
-            done += n;
-        else
-            QTest::qWait(1);
+        done += qMax(ssize_t(0), n);
     }
 }
 
@@ -45,35 +34,30 @@ QByteArray PseudoTerminal::readAvailable()
 {
     QByteArray bytes;
     char buffer[4096];
-    while (master >= 0) {
-        const ssize_t n = ::read(master, buffer, sizeof buffer);
-        if (n <= 0)
-            break; // EAGAIN: nothing more; EIO: no slave open right now.
+    ssize_t n;
+    // Stops at EAGAIN (nothing more) and at EIO (no slave open right now).
+    while (master >= 0 && (n = ::read(master, buffer, sizeof buffer)) > 0)
         bytes.append(buffer, int(n));
-    }
     return bytes;
 }
 
 QByteArray PseudoTerminal::readAtLeast(int n, int timeoutMs)
 {
     QByteArray bytes;
-    QDeadlineTimer deadline(timeoutMs);
-    while (bytes.size() < n && !deadline.hasExpired()) {
-        QTest::qWait(5);
-        bytes += readAvailable();
-    }
-    return bytes;
-}
-
-QByteArray PseudoTerminal::readFor(int timeoutMs)
-{
-    QByteArray bytes;
-    QDeadlineTimer deadline(timeoutMs);
-    while (!deadline.hasExpired()) {
+    for (QDeadlineTimer deadline(timeoutMs); bytes.size() < n && !deadline.hasExpired();) {
         QTest::qWait(5);
         bytes += readAvailable();
     }
     return bytes + readAvailable();
+}
+
+speed_t PseudoTerminal::speed() const
+{
+    termios tio {};
+    const int fd = ::open(QFile::encodeName(name).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+    const bool read = fd >= 0 && tcgetattr(fd, &tio) == 0;
+    ::close(fd);
+    return read ? cfgetospeed(&tio) : speed_t(-1);
 }
 
 void PseudoTerminal::closeMaster()
