@@ -299,6 +299,49 @@ private slots:
         }
     }
 
+    // Fetching the address during the one-key set empties the address field (and here no
+    // answer fills it again): the rest of the set and live polling keep the address they had.
+    void exchangeKeepsItsAddress()
+    {
+        openPort("12345678");
+        click("pushButtonStart");
+        QTimer::singleShot(500, window, [this] { click("getAddrButton"); });
+        click("pushButton_ssetting"); // returns when the set is done
+        QTest::qWait(300);
+        QCOMPARE(text("lineEditAddr"), QString());
+        const QByteArray bytes = pty->readAvailable();
+        QStringList elsewhere;
+        int sets = 0, pollsAfter = 0;
+        for (int at = 0; at + 6 < bytes.size(); at += quint8(bytes.at(at + 1)) + 1) {
+            const QByteArray frame = bytes.mid(at, quint8(bytes.at(at + 1)) + 1);
+            sets += frame.at(6) != 0x03 && frame.at(6) != 0x1f;
+            pollsAfter += sets == 9 && frame.at(6) == 0x03;
+            if (frame.at(6) != 0x1f && frame.mid(2, 4).toHex() != "12345678")
+                elsewhere << frame.toHex();
+        }
+        QCOMPARE(elsewhere, QStringList());
+        QCOMPARE(sets, 9);
+        QVERIFY(pollsAfter >= 1);
+    }
+
+    // Closing the window mid-exchange lets the exchange finish, then closes.
+    void closingWaitsForTheExchange()
+    {
+        openPort();
+        bool closed = true;
+        QString said;
+        QTimer::singleShot(500, window, [&] {
+            closed = window->close();
+            said = status();
+        });
+        click("pushButton_lsetting");
+        QVERIFY(!closed);
+        QCOMPARE(said, QString("正在完成与设备的交换，完成后关闭窗口……"));
+        QByteArray heard;
+        QTRY_VERIFY((heard += pty->readAvailable()).endsWith("AT+RESET\r\nATE0\r\n"));
+        QTRY_VERIFY(!window->isVisible());
+    }
+
     void baudAckSwitchesThePort()
     {
         openPort();

@@ -108,6 +108,49 @@ private slots:
         QCOMPARE(shown(values), values);
     }
 
+    // A template value that does not fit its key is named, and nothing is loaded; the file
+    // QSettings would decode with the length written in it is never handed to QSettings.
+    void templateThatDoesNotFitIsRefused()
+    {
+        QFile file("settings.ini");
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(QByteArray("[Module]\nBand=@Variant(\0\0\0\xb\x7f\xff\xff\xff)\nHeart=1\n", 41));
+        file.close();
+        DialogRecorder recorder(QMessageBox::Yes);
+        fill({ "BandCombo=2", "HeartCombo=0" });
+        click("pushButton_ldaoru");
+        QTRY_COMPARE(recorder.boxes.size(), 2);
+        QCOMPARE(recorder.boxes.last(), QString("错误|模板中的值无效，未加载：Band|3|4000|0"));
+        QCOMPARE(shown({ "BandCombo", "HeartCombo" }), QStringList({ "BandCombo=2", "HeartCombo=0" }));
+        click("pushButton_ldaochu"); // nor is such a file rewritten
+        QTRY_COMPARE(recorder.boxes.size(), 4);
+        QVERIFY(recorder.boxes.last().startsWith("错误|模板无法写入："));
+    }
+
+    // On a fresh account the documents folder may not exist yet: recording makes it. A folder
+    // the user typed is not made; that failure is said once.
+    void recordingMakesTheDefaultFolder()
+    {
+        closeWindow();
+        const QByteArray home = qgetenv("HOME");
+        qputenv("HOME", workDir.filePath("home").toLocal8Bit());
+        openWindow();
+        qputenv("HOME", home);
+        const QString documents = workDir.filePath("home/Documents");
+        QCOMPARE(text("lineEdit_Save"), QDir::toNativeSeparators(documents));
+        openPort();
+        fill({ "checkBox_Save=1" });
+        click("pushButtonStart");
+        const QByteArray live = QByteArray::fromHex(
+            "7723000000018300001000100000010009000001000000000000001050000010050064ab");
+        pty->write(live);
+        QTRY_VERIFY(QFile::exists(documents + "/Orvex_Record.txt"));
+        fill({ "lineEdit_Save=" + workDir.filePath("typed") });
+        pty->write(live);
+        QTRY_COMPARE(status(), "无法写入记录文件：" + workDir.filePath("typed/Orvex_Record.txt"));
+        QVERIFY(!QFile::exists(workDir.filePath("typed")));
+    }
+
     void languageSwitch_data()
     {
         QTest::addColumn<QString>("stored");
