@@ -9,9 +9,7 @@ class TestParameterTemplate : public QObject
     Q_OBJECT
 
 private slots:
-    void moduleFileContent();
-    void sensorFileContent();
-    void roundTrips();
+    void writtenAndReadBack();
     void eachGroupLeavesTheOther();
     void missingFileGivesDefaults();
     void valuesThatDoNotFitAreReported_data();
@@ -39,69 +37,32 @@ QString TestParameterTemplate::write(const QTemporaryDir &dir, const QByteArray 
     return file.fileName();
 }
 
-void TestParameterTemplate::moduleFileContent()
+// The file as QSettings writes it, and every value read back by our own reader as it was.
+void TestParameterTemplate::writtenAndReadBack()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.ini");
-    ModuleForm values;
-    values.band = 4;
-    values.heart = 1;
-    values.channel1 = "A";
-    values.channel2 = "B";
-    QVERIFY(ParameterTemplates::saveModule(path, values));
-    QCOMPARE(read(path), QString("[Module]\nBand=4\nChannel1=A\nChannel2=B\nHeart=1\n"));
-}
-
-void TestParameterTemplate::sensorFileContent()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("settings.ini");
-    SensorForm values; // the form's start values
-    values.autoInterval = "10";
-    values.keepTime = "30";
-    values.sleepPeriod = "0";
-    values.alarmThreshold = "0";
-    values.motionDuration = "0.4";
-    values.motionThreshold = "200";
-    QVERIFY(ParameterTemplates::saveSensor(path, values));
-    QCOMPARE(read(path), QString("[Sensor]\nAlarm=0\nDuration=0.4\nInstal=0\nInterval=10\nKeep=30\n"
-                                 "Mode=0\nSleep=0\nThreshold=200\nZero=0\n"));
-}
-
-void TestParameterTemplate::roundTrips()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath("settings.ini");
-    SensorForm sensor;
-    sensor.uploadMode = 1;
-    sensor.zeroMode = 1;
-    sensor.installation = 1;
-    sensor.autoInterval = "99";
-    sensor.keepTime = "9999";
-    sensor.sleepPeriod = "abc"; // kept as typed even though the sensor would get 0
-    sensor.alarmThreshold = "12.34";
-    sensor.motionDuration = "0.08";
-    sensor.motionThreshold = "1, 2; \"x\" = 3 信道";
-    QVERIFY(ParameterTemplates::saveSensor(path, sensor));
-    const SensorForm back = ParameterTemplates::loadSensor(path).values;
-    QCOMPARE(back.uploadMode, 1);
-    QCOMPARE(back.zeroMode, 1);
-    QCOMPARE(back.installation, 1);
-    QCOMPARE(back.keepTime, QString("9999"));
-    QCOMPARE(back.sleepPeriod, QString("abc"));
-    QCOMPARE(back.motionDuration, QString("0.08"));
-    QCOMPARE(back.motionThreshold, QString("1, 2; \"x\" = 3 信道"));
-
-    ModuleForm module;
-    module.band = 6;
-    module.channel1 = "0-7, 8";
+    const ModuleForm module {6, 1, "0-7, 8", "%1 \"x\" = 信道"};
+    const SensorForm sensor {1, 1, 1, "10", "9999", "abc", "12.34", "0.4", "1, 2; \"x\" = 3", {}};
     QVERIFY(ParameterTemplates::saveModule(path, module));
-    const auto loaded = ParameterTemplates::loadModule(path);
-    QCOMPARE(loaded.invalidKeys, QStringList());
-    const ModuleForm moduleBack = loaded.values;
-    QCOMPARE(moduleBack.band, 6);
-    QCOMPARE(moduleBack.channel1, QString("0-7, 8"));
-    QCOMPARE(moduleBack.channel2, QString());
+    QVERIFY(ParameterTemplates::saveSensor(path, sensor));
+    QCOMPARE(read(path), QString("[Module]\nBand=6\nChannel1=\"0-7, 8\"\n"
+                                 "Channel2=\"%1 \\\"x\\\" = \\x4fe1\\x9053\"\nHeart=1\n\n"
+                                 "[Sensor]\nAlarm=12.34\nDuration=0.4\nInstal=1\nInterval=10\n"
+                                 "Keep=9999\nMode=1\nSleep=abc\nThreshold=\"1, 2; \\\"x\\\" = 3\"\n"
+                                 "Zero=1\n"));
+    const auto moduleBack = ParameterTemplates::loadModule(path);
+    QCOMPARE(moduleBack.invalidKeys, QStringList());
+    QCOMPARE((QStringList {QString::number(moduleBack.values.band),
+                           QString::number(moduleBack.values.heart), moduleBack.values.channel1,
+                           moduleBack.values.channel2}),
+             (QStringList {"6", "1", module.channel1, module.channel2}));
+    const SensorForm back = ParameterTemplates::loadSensor(path).values;
+    QCOMPARE((QList<int> {back.uploadMode, back.zeroMode, back.installation}),
+             (QList<int> {1, 1, 1}));
+    QCOMPARE((QStringList {back.autoInterval, back.keepTime, back.sleepPeriod, back.alarmThreshold,
+                           back.motionDuration, back.motionThreshold}),
+             (QStringList {"10", "9999", "abc", "12.34", "0.4", sensor.motionThreshold}));
 }
 
 void TestParameterTemplate::eachGroupLeavesTheOther()
