@@ -204,13 +204,14 @@ private slots:
         click("pushButtonStart");
         QCOMPARE(text("pushButtonStart") + '|' + status(), QString("开始|停止更新实际数据"));
         QCOMPARE(enabled(lockedWhileLive), lockedWhileLive);
-        // Polls to the address taken at the start: one at once, then every 100 ms.
+        // Polls to the address taken at the start: one at once, then every 100 ms, the repeats as
+        // well as the first.
         QCOMPARE(log.select(false).size(), 1); // the address request
         const QList<SendLog::Send> polls = log.select(true);
         for (const SendLog::Send &send : polls)
             QCOMPARE(send.bytes.toHex(), QByteArray("770712345678031e"));
         QVERIFY2(polls.size() > 10 && polls.first().ms < 60, "no poll at the start");
-        QCOMPARE(shortestIn(SendLog::gaps(polls), 90, 125), QString());
+        QCOMPARE(shortestIn(SendLog::gaps(polls.mid(1)), 90, 125), QString());
         const int sent = log.sends.size();
         QTest::qWait(500);
         QCOMPARE(log.sends.size(), sent);
