@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/startup.h"
+#include "records/recordtablemodel.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
@@ -14,7 +15,6 @@
 #include <QHeaderView>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStandardItemModel>
 #include <QStandardPaths>
 #include <QTimer>
 #include <QTranslator>
@@ -97,23 +97,20 @@ MainWindow::MainWindow(QWidget *parent)
     ui->lineEditBegin->setText(QStringLiteral("1"));
     ui->lineEditEnd->setText(QStringLiteral("60000"));
 
-    model = new QStandardItemModel(this);
+    const QStringList headers = {tr("Date"), tr("Time"), tr("X(°)"), tr("Y(°)"), tr("Z(°)"),
+                                 tr("X(g)"), tr("Y(g)"), tr("Z(g)"), tr("Temp(℃)"), tr("Power")};
+    model = new RecordTableModel(headers, this);
     ui->tableView->setModel(model);
     ui->tableView->horizontalHeader()->setStyleSheet(QStringLiteral(
         "QHeaderView::section {color: black;padding-left: 4px;border: 1px solid #6c6c6c;}"));
     ui->tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    const QStringList headers = {tr("Date"), tr("Time"), tr("X(°)"), tr("Y(°)"), tr("Z(°)"),
-                                 tr("X(g)"), tr("Y(g)"), tr("Z(g)"), tr("Temp(℃)"), tr("Power")};
     const int widths[] = {90, 55, 58, 58, 58, 58, 58, 58, 57, 40};
-    model->setColumnCount(headers.size());
-    model->setHorizontalHeaderLabels(headers);
     QHeaderView *header = ui->tableView->horizontalHeader();
     for (int column = 0; column < headers.size(); ++column) {
         ui->tableView->setColumnWidth(column, widths[column]);
         const bool fixed = column == 0 || column == headers.size() - 1;
         header->setSectionResizeMode(column, fixed ? QHeaderView::Fixed : QHeaderView::Stretch);
     }
-    model->setRowCount(18);
 }
 
 // The children (port, timers, model) and the translator go with the window.

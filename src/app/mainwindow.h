@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/exchange.h"
+#include "records/recordreadback.h"
 
 #include <QByteArray>
 #include <QMainWindow>
@@ -10,9 +11,9 @@
 
 class QButtonGroup;
 class QLabel;
-class QStandardItemModel;
 class QTimer;
 class QTranslator;
+class RecordTableModel;
 class Serial;
 struct LiveSample;
 struct ModuleForm;
@@ -114,15 +115,23 @@ private slots:
     void on_pushButton_ldaochu_clicked();
     void on_pushButton_ldaoru_clicked();
 
+    void on_radioButtonALL_clicked();
+    void on_radioButtonPoint_clicked();
+    void on_radioButtonTimeUp_clicked();
+    void on_radioButtonTimeDown_clicked();
+    void on_pushButtonRead_clicked();
+    void on_pushButtonStop_clicked();
+    void on_pushButtonClear_clicked();
+    void on_pushButtonDelete_clicked();
+    void on_pushButtonExcel_clicked();
+
 private:
     /// What the window is busy with. The buttons' texts, icons and enabled states follow it
-    /// (showBusyState); nothing reads them back.
-    enum class Readback { Idle, Running, Paused };
+    /// (showBusyState); nothing reads them back. The record readback keeps its own state.
     struct BusyState
     {
         bool portOpen = false;
         bool live = false;
-        Readback readback = Readback::Idle;
         bool upgrading = false;
         int exchanges = 0; // multi-step exchanges running (module exchanges may interleave)
     };
@@ -139,6 +148,10 @@ private:
     bool handleReadData();
     void applyReply(const Reply &reply, const QByteArray &bytes);
     void showLiveSample(const LiveSample &sample);
+
+    // Record readback: a page taken, a request sent with its reply time-out.
+    void handleRecordPage(const QByteArray &page);
+    void sendReadbackRequest(const QByteArray &request, int timeoutMs);
 
     // Sensor requests: the checks every request makes, pausing live polling around a command,
     // and sending one frame to the working address.
@@ -182,7 +195,8 @@ private:
     int oneKeyModuleOkCount = 0;
     QString defaultRecordFolder; // created when missing; a folder the user chose is not
     bool recordWriteFailing = false;
-    QStandardItemModel *model;
+    RecordReadback readback;
+    RecordTableModel *model;
     QLabel *companyLabel;
     QLabel *versionLabel;
     QButtonGroup *readRangeGroup;

@@ -59,23 +59,19 @@ void MainWindow::showBusyState()
     ui->pushButtonStart->setText(busy.live ? tr("停止") : tr("开始"));
     ui->pushButtonStart->setIcon(
         QIcon(busy.live ? QStringLiteral(":/stop.png") : QStringLiteral(":/start.png")));
-    ui->pushButtonStart->setEnabled(!busy.upgrading);
+    // A read holds live measurement and the firmware download until its stop has gone out.
+    using State = RecordReadback::State;
+    const State reading = readback.state();
+    ui->pushButtonStart->setEnabled(!busy.upgrading && reading == State::Idle);
     ui->pushButtonRead->setEnabled(!busy.live && !busy.upgrading);
     ui->pushButtonDelete->setEnabled(!busy.live && !busy.upgrading);
-    ui->iapDownLoadButton->setEnabled(!busy.live);
+    ui->pushButtonClear->setEnabled(reading == State::Idle || reading == State::Stopping);
+    ui->iapDownLoadButton->setEnabled(!busy.live && reading == State::Idle);
     ui->comboBoxGayo->setEnabled(!busy.live);
     ui->iapDownLoadButton->setText(busy.upgrading ? tr("取消") : tr("下载"));
-    switch (busy.readback) {
-    case Readback::Idle:
-        ui->pushButtonRead->setText(tr("读取"));
-        break;
-    case Readback::Running:
-        ui->pushButtonRead->setText(tr("暂停"));
-        break;
-    case Readback::Paused:
-        ui->pushButtonRead->setText(tr("继续"));
-        break;
-    }
+    ui->pushButtonRead->setText(reading == State::Running  ? tr("暂停")
+                                : reading == State::Paused ? tr("继续")
+                                                           : tr("读取"));
 }
 
 void MainWindow::on_scanPortButton_clicked()

@@ -9,6 +9,7 @@
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
+#include <QMessageBox>
 #include <QTimer>
 
 void MainWindow::readSerialData(const QByteArray &chunk)
@@ -28,6 +29,10 @@ void MainWindow::readSerialData(const QByteArray &chunk)
             replyGapTimer->start(Timing::moduleQuietMs);
         else
             replyTimeoutTimer->start(Timing::partialReplyMs);
+    } else if (rxBuffer.isEmpty() && readback.awaitingPage() && !replyTimeoutTimer->isActive()) {
+        // Stray bytes came instead of the page: it is still awaited, and still timed.
+        waitingReply = 1;
+        replyTimeoutTimer->start(Timing::readbackReplyMs);
     }
 }
 
@@ -82,6 +87,13 @@ void MainWindow::applyReply(const Reply &reply, const QByteArray &bytes)
         ui->Combo_Zero->setCurrentIndex(reply.zeroModeIndex);
         showStatus(tr("查询成功！"));
         break;
+    case Reply::ReadbackPage:
+    case Reply::ReadbackPageBadCrc:
+        handleRecordPage(bytes);
+        break;
+    case Reply::DeleteAck:
+        QMessageBox::information(nullptr, tr("成功"), tr("数据擦除成功!"));
+        break;
     case Reply::LiveData: {
         const LiveSample sample = decodeLiveSample(bytes, dataKind);
         showLiveSample(sample);
@@ -96,13 +108,17 @@ void MainWindow::applyReply(const Reply &reply, const QByteArray &bytes)
 void MainWindow::timeoutUpdate()
 {
     replyTimeoutTimer->stop();
-    if (waitingReply != 1) {
+    // A page cut off half-way never completes: for the read it is lost like one that never came.
+    const bool pageLost = readback.awaitingPage() && (waitingReply == 1 || !rxBuffer.isEmpty());
+    if (waitingReply != 1)
         rxBuffer.clear();
+    if (waitingReply != 1 && !pageLost)
         return;
-    }
-    if (busy.readback == Readback::Running) {
-        busy.readback = Readback::Paused;
+    if (pageLost) {
+        const QByteArray stop = readback.timedOut();
         showBusyState();
+        if (!stop.isEmpty())
+            sendReadbackRequest(stop, Timing::readbackReplyMs);
     }
     showStatus(tr("信息接收超时!"));
 }

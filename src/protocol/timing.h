@@ -12,5 +12,9 @@ constexpr int liveResumeMs = 200;
 constexpr int moduleQuietMs = 50;
 /// An incomplete reply is dropped this long after its last byte.
 constexpr int partialReplyMs = 500;
+/// A readback or stop request gives up when no byte has come this long.
+constexpr int readbackReplyMs = 2000;
+/// Erasing the stored records takes the sensor about six seconds.
+constexpr int eraseReplyMs = 8000;
 
 } // namespace Timing
