@@ -851,5 +851,9 @@ Do you want to continue the upgrade?</translation>
         <source>模板中的值无效，未加载：%1</source>
         <translation>Invalid values in the template, nothing was loaded: %1</translation>
     </message>
+    <message>
+        <source>文件导出失败，无法写入：%1</source>
+        <translation>Export failed, the file could not be written: %1</translation>
+    </message>
 </context>
 </TS>

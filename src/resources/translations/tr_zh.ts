@@ -843,5 +843,9 @@
         <source>模板中的值无效，未加载：%1</source>
         <translation>模板中的值无效，未加载：%1</translation>
     </message>
+    <message>
+        <source>文件导出失败，无法写入：%1</source>
+        <translation>文件导出失败，无法写入：%1</translation>
+    </message>
 </context>
 </TS>
