@@ -22,6 +22,7 @@ static const char settle[] = "settle"; // not sent: waits for the next chunk on 
 // Reads of the three stored records, two to a page: ascending over 1..3, descending, stop, erase.
 static const char a00[] = "770c0000000161000001000372", a10[] = "770c0000000161100001000382";
 static const char a11[] = "770c0000000161110001000383", m00[] = "7708000000016d0076";
+static const char m10[] = "7708000000016d1086";
 static const char stop[] = "77080000000162107b", erase[] = "770c0000000163000001000374";
 // Records: date, time, X, Y, Z angle, temperature, 0, power, X, Y, Z acceleration, 0. A page:
 // 77, N, flags (80: 36-byte records), 000000, command, FF on the last page, records, CRC-32.
@@ -111,8 +112,7 @@ void TestSimulatedSensor::exchanges_data()
     row("records ascending, then an empty last page", {a00, a10, a10},
         {page12, "77018000000061ff" + rec3 + "f5c53ced", "77008000000061ff8ce3e653"});
     row("a page asked again comes byte for byte", {a00, a11}, {page12, page12});
-    row("records descending: newest page first, each page ascending",
-        {m00, "7708000000016d1086"},
+    row("records descending: newest page first, each page ascending", {m00, m10},
         {"7702800000006d00" + rec2 + rec3 + "4a9d4872", "7701800000006dff" + rec1 + "d70b4581"});
     row("stop ends the read", {a00, stop, a10}, {page12, "770700000001626a"});
     row("erase acknowledged when done; the read is over, the records gone",
@@ -168,16 +168,21 @@ void TestSimulatedSensor::ptyDeviceEndToEnd()
     const int fd = ::open(link, O_RDWR | O_NOCTTY | O_NONBLOCK);
     QCOMPARE(::write(fd, QByteArray::fromHex("7707aabbccdd1f34").constData(), 8), ssize_t(8));
     QCOMPARE(readBytes(fd, 12).toHex(), QByteArray(reply)); // read address: whatever address
-    // A full page (1000 records, the newest 255 of 36 bytes) fills the pty's buffer on its way.
+    // Eight full pages asked for at once, more than the pty holds: the device keeps the rest
+    // until the port is read. They leave in chunks.
     S split;
     split.splitSize = 1000;
     sensor.setFaults(split);
-    QCOMPARE(::write(fd, QByteArray::fromHex(m00).constData(), 9), ssize_t(9));
-    QByteArray page = readBytes(fd, 9192);
-    QCOMPARE(page.size(), 9192);
-    QCOMPARE(page.left(8).toHex(), QByteArray("77ff800000006d00"));
-    QCOMPARE(page.right(4), Checksum::crc32Bytes(page, 9188));
-    QCOMPARE(page.mid(8 + 4 * 36 + 14, 4).toHex(), QByteArray("11800000")); // 750: Z -180
+    sensor.setStoredRecords(StoredRecords::maxCount);
+    const QByteArray asks = QByteArray::fromHex(m00) + QByteArray::fromHex(m10).repeated(7);
+    QCOMPARE(::write(fd, asks.constData(), size_t(asks.size())), ssize_t(asks.size()));
+    const QByteArray pages = readBytes(fd, 8 * 9192);
+    QCOMPARE(pages.size(), 8 * 9192);
+    for (int at = 0; at < pages.size(); at += 9192) {
+        QCOMPARE(pages.mid(at, 8).toHex(), QByteArray("77ff800000006d00"));
+        QCOMPARE(pages.mid(at + 9188, 4), Checksum::crc32Bytes(pages.mid(at, 9188), 9188));
+    }
+    QCOMPARE(pages.mid(8 + 4 * 36 + 14, 4).toHex(), QByteArray("11800000")); // 59750: Z -180
     // Unplugged, the device goes away: its port reads end of file or an error.
     QSignalSpy unplugged(&device, &PtyDevice::unplugged);
     sensor.unplug();
