@@ -1,4 +1,5 @@
 // The simulator alone: known answers, one row per fault switch, the pseudo-terminal end to end.
+#include "protocol/checksum.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
 
@@ -12,19 +13,44 @@ using S = SensorFaults;
 using M = ModuleFaults;
 using Setup = void (*)(S &, M &);
 Q_DECLARE_METATYPE(Setup)
-using Items = std::initializer_list<const char *>;
+using Items = std::initializer_list<QByteArray>;
 
 static const char request[] = "7707000000001f26", reply[] = "770b000000001f000000012b"; // address
 static const char upload[] = "770800000001690173"; // upload mode 1
 static const char unplug[] = ""; // not sent: the plug is pulled there
+static const char settle[] = "settle"; // not sent: waits for the next chunk on the line
+// Reads of the three stored records, two to a page: ascending over 1..3, descending, stop, erase.
+static const char a00[] = "770c0000000161000001000372", a10[] = "770c0000000161100001000382";
+static const char a11[] = "770c0000000161110001000383", m00[] = "7708000000016d0076";
+static const char m10[] = "7708000000016d1086";
+static const char stop[] = "77080000000162107b", erase[] = "770c0000000163000001000374";
+// Records: date, time, X, Y, Z angle, temperature, 0, power, X, Y, Z acceleration, 0. A page:
+// 77, N, flags (80: 36-byte records), 000000, command, FF on the last page, records, CRC-32.
+static const QByteArray rec1 = "1a0101000100" "10012345" "00023456" "00034567" "101234" "0001"
+                               "10123456" "00234567" "00345678" "00";
+static const QByteArray rec2 = "1a0101000200" "00024690" "10046912" "00069134" "002468" "0002"
+                               "00246912" "10469134" "00691356" "00";
+static const QByteArray rec3 = "1a0101000300" "10037035" "00070368" "10103701" "003702" "0003"
+                               "10370368" "00703701" "11037034" "00";
+static const QByteArray page12 = "7702800000006100" + rec1 + rec2 + "93dd381e";
 
 // Wire bytes: a text line as written (it ends in CR LF), anything else a frame in hex.
 static QByteArrayList wire(Items items)
 {
     QByteArrayList list;
-    for (const QByteArray item : items)
-        list.append(item.endsWith("\r\n") ? item : QByteArray::fromHex(item));
+    for (const QByteArray &item : items)
+        list.append(item.endsWith("\r\n") || item == settle ? item : QByteArray::fromHex(item));
     return list;
+}
+
+// Reads n bytes from a non-blocking descriptor, or what arrived within a generous time.
+static QByteArray readBytes(int fd, int n)
+{
+    QByteArray got(n, 0);
+    int at = 0;
+    for (int tries = 0; at < n && ++tries < 1000; QTest::qWait(5))
+        at += int(std::max<ssize_t>(0, ::read(fd, got.data() + at, size_t(n - at))));
+    return got.left(at);
 }
 
 static void row(const char *name, Items requests, Items chunks, Setup setup = [](S &, M &) {})
@@ -61,7 +87,7 @@ void TestSimulatedSensor::exchanges_data()
         {"OK+BAND\r\n", "ERROR\r\n", "OK+BAND:03\r\n", "OK+CHANNEL\r\n", "OK\r\n", "OK+CHANNEL\r\n",
          "OK+CHANNEL\r\n", "OK+CHANNEL:1, 2 ,3\r\nOK+CHANNEL:8-15 信道\r\n"});
     const Items both = {request, "AT+SAVE\r\n"};
-    row("silent", both, {}, [](S &s, M &) { s.silent = true; });
+    row("silent", {request, "AT+SAVE\r\n", a00}, {}, [](S &s, M &) { s.silent = true; });
     row("muted command", {upload, request}, {reply}, [](S &s, M &) { s.mutedCommands = {0x69}; });
     row("bad checksum", {upload}, {"770700000001698e"}, [](S &s, M &) { s.badChecksum = true; });
     row("checksum over code - 0x10 for 0x56, not 0x69", {"77090000000156003090", upload},
@@ -83,6 +109,19 @@ void TestSimulatedSensor::exchanges_data()
     row("module AppKey of 40 digits", {"AT+APPKEY?\r\n"},
         {"OK+APPKEY:5A81A8CEF61D446A92B9E0062E557CA2A5A5A5A5\r\n"},
         [](S &, M &m) { m.longAppKey = true; });
+    row("records ascending, then an empty last page", {a00, a10, a10},
+        {page12, "77018000000061ff" + rec3 + "f5c53ced", "77008000000061ff8ce3e653"});
+    row("a page asked again comes byte for byte", {a00, a11}, {page12, page12});
+    row("records descending: newest page first, each page ascending", {m00, m10},
+        {"7702800000006d00" + rec2 + rec3 + "4a9d4872", "7701800000006dff" + rec1 + "d70b4581"});
+    row("stop ends the read", {a00, stop, a10}, {page12, "770700000001626a"});
+    row("erase acknowledged when done; the read is over, the records gone",
+        {erase, a00, settle, a10, a00}, {page12, "770700000001636b", "77008000000061ff8ce3e653"});
+    row("first page with a bad CRC, its repeat good", {a00, a11},
+        {"7702800000006100" + rec1 + rec2 + "93dd38e1", page12},
+        [](S &s, M &) { s.badPages = {1}; });
+    row("first page dropped, its repeat sent", {a00, a11}, {page12},
+        [](S &s, M &) { s.droppedPages = {1}; });
 }
 
 void TestSimulatedSensor::exchanges()
@@ -97,14 +136,19 @@ void TestSimulatedSensor::exchanges()
     sensor.setFaults(sensorFaults);
     sensor.radioModule().setFaults(moduleFaults);
     sensor.setReadings({-12.3456, 123.4567, 0, 0, -1, 0, 25.5, 95}); // angles, g, degrees, power
+    sensor.setStoredRecords(3), sensor.setPageSize(2), sensor.setEraseDelayMs(50);
     QByteArrayList sent;
     qint64 lastAt = 0;
     QElapsedTimer clock;
     clock.start();
     connect(&sensor, &SimulatedSensor::transmit,
             [&](const QByteArray &b) { sent += b, lastAt = clock.elapsed(); });
-    for (const QByteArray &bytes : requests)
-        bytes.isEmpty() ? sensor.unplug() : sensor.receive(bytes);
+    for (const QByteArray &bytes : requests) {
+        if (bytes == settle)
+            QSignalSpy(&sensor, &SimulatedSensor::transmit).wait(5000);
+        else
+            bytes.isEmpty() ? sensor.unplug() : sensor.receive(bytes);
+    }
     QTRY_VERIFY_WITH_TIMEOUT(sent.size() >= chunks.size(), 5000);
     QTest::qWait(250); // nothing more may follow
     QCOMPARE(sent, chunks);
@@ -123,16 +167,29 @@ void TestSimulatedSensor::ptyDeviceEndToEnd()
     QTest::qWait(50);
     const int fd = ::open(link, O_RDWR | O_NOCTTY | O_NONBLOCK);
     QCOMPARE(::write(fd, QByteArray::fromHex("7707aabbccdd1f34").constData(), 8), ssize_t(8));
-    QByteArray got(12, 0);
-    for (int at = 0, tries = 0; at < 12 && ++tries < 1000; QTest::qWait(5))
-        at += int(std::max<ssize_t>(0, ::read(fd, got.data() + at, size_t(12 - at))));
-    QCOMPARE(got.toHex(), QByteArray(reply)); // read address: answered whatever address
+    QCOMPARE(readBytes(fd, 12).toHex(), QByteArray(reply)); // read address: whatever address
+    // Eight full pages asked for at once, more than the pty holds: the device keeps the rest
+    // until the port is read. They leave in chunks.
+    S split;
+    split.splitSize = 1000;
+    sensor.setFaults(split);
+    sensor.setStoredRecords(StoredRecords::maxCount);
+    const QByteArray asks = QByteArray::fromHex(m00) + QByteArray::fromHex(m10).repeated(7);
+    QCOMPARE(::write(fd, asks.constData(), size_t(asks.size())), ssize_t(asks.size()));
+    const QByteArray pages = readBytes(fd, 8 * 9192);
+    QCOMPARE(pages.size(), 8 * 9192);
+    for (int at = 0; at < pages.size(); at += 9192) {
+        QCOMPARE(pages.mid(at, 8).toHex(), QByteArray("77ff800000006d00"));
+        QCOMPARE(pages.mid(at + 9188, 4), Checksum::crc32Bytes(pages.mid(at, 9188), 9188));
+    }
+    QCOMPARE(pages.mid(8 + 4 * 36 + 14, 4).toHex(), QByteArray("11800000")); // 59750: Z -180
     // Unplugged, the device goes away: its port reads end of file or an error.
     QSignalSpy unplugged(&device, &PtyDevice::unplugged);
     sensor.unplug();
     QCOMPARE(unplugged.count(), 1);
     QVERIFY(!QFileInfo(link).isSymLink());
-    QVERIFY(::read(fd, got.data(), 1) == 0 || errno == EIO);
+    char byte = 0;
+    QVERIFY(::read(fd, &byte, 1) == 0 || errno == EIO);
     ::close(fd);
 }
 

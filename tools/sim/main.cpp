@@ -17,6 +17,7 @@
 namespace {
 
 int signalPipe[2] = {-1, -1};
+constexpr int longestTrace = 64; // bytes sent that are traced in full
 
 void forwardSignal(int number)
 {
@@ -86,9 +87,44 @@ bool parseIdentifier(const QCommandLineParser &options, const QString &name, int
     return true;
 }
 
+// A whole number within bounds; anything else is refused with a message.
+bool readInt(const QCommandLineParser &options, const QString &name, int low, int high,
+             int &value)
+{
+    bool ok = false;
+    value = options.value(name).toInt(&ok);
+    if (ok && value >= low && value <= high)
+        return true;
+    err() << "tiltlink-sim: --" << name << " takes a whole number from " << low << " to " << high
+          << ", not " << options.value(name) << Qt::endl;
+    return false;
+}
+
+bool readRate(const QCommandLineParser &options, const QString &name, double &value)
+{
+    bool ok = false;
+    value = options.value(name).toDouble(&ok);
+    if (ok && value >= 0 && value <= 1)
+        return true;
+    err() << "tiltlink-sim: --" << name << " takes a fraction from 0 to 1, not "
+          << options.value(name) << Qt::endl;
+    return false;
+}
+
 bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
                 ModuleFaults &moduleFaults)
 {
+    double badPageRate = 0;
+    double dropPageRate = 0;
+    bool seeded = false;
+    faults.faultSeed = options.value("seed").toUInt(&seeded);
+    if (!seeded) {
+        err() << "tiltlink-sim: --seed takes a whole number from 0 to 4294967295" << Qt::endl;
+        return false;
+    }
+    if (!readRate(options, "bad-page-rate", badPageRate)
+        || !readRate(options, "drop-page-rate", dropPageRate))
+        return false;
     for (const QString &name : options.values("fault")) {
         if (name == QLatin1String("no-at-answer"))
             moduleFaults.silent = true;
@@ -108,6 +144,10 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
             faults.mergeReplies = true;
         else if (name == QLatin1String("garbage"))
             faults.garbage = QByteArray::fromHex(options.value("garbage").toLatin1());
+        else if (name == QLatin1String("bad-page"))
+            faults.badPageRate = badPageRate;
+        else if (name == QLatin1String("drop-page"))
+            faults.dropPageRate = dropPageRate;
         else {
             err() << "tiltlink-sim: unknown fault " << name << Qt::endl;
             return false;
@@ -148,8 +188,8 @@ int main(int argc, char *argv[])
         {"appkey", "Module AppKey, 32 hex digits (default made from the address).", "hex"},
         {"fault",
          "Misbehave: no-answer, bad-checksum, shifted-checksum, split, merge or garbage "
-         "(whole device); no-at-answer, garbled-at or long-appkey (module only). "
-         "May be repeated.",
+         "(whole device); bad-page or drop-page (record pages); no-at-answer, garbled-at or "
+         "long-appkey (module only). May be repeated.",
          "name"},
         {"mute", "Do not answer this command code (hex). May be repeated.", "code"},
         {"mute-at",
@@ -160,6 +200,16 @@ int main(int argc, char *argv[])
         {"split-size", "Chunk size for --fault split.", "bytes", "4"},
         {"split-gap", "Pause between chunks for --fault split.", "ms", "30"},
         {"garbage", "Bytes sent before each reply for --fault garbage (hex).", "hex", "00"},
+        {"records", "Stored records, 0 to 60000 (default 1000).", "count", "1000"},
+        {"record-size", "Bytes per stored record: 36 with accelerations, or 24 (default 36).",
+         "bytes", "36"},
+        {"page-size", "Records per page of a read, 1 to 255 (default 255).", "records", "255"},
+        {"erase-ms", "How long erasing the records takes (default 6000).", "ms", "6000"},
+        {"bad-page-rate", "Share of pages with a bad CRC for --fault bad-page (default 0.1).",
+         "fraction", "0.1"},
+        {"drop-page-rate", "Share of pages not sent for --fault drop-page (default 0.02).",
+         "fraction", "0.02"},
+        {"seed", "Seed for the page faults' dice (default 1).", "number", "1"},
         {"verbose",
          "Trace the frames and lines received and the bytes sent on standard error."},
     });
@@ -181,6 +231,18 @@ int main(int argc, char *argv[])
     ModuleFaults moduleFaults;
     if (!readFaults(options, faults, moduleFaults))
         return 2;
+    int records = 0;
+    int pageSize = 0;
+    int eraseMs = 0;
+    if (!readInt(options, "records", 0, StoredRecords::maxCount, records)
+        || !readInt(options, "page-size", 1, StoredRecords::maxPageSize, pageSize)
+        || !readInt(options, "erase-ms", 0, 600000, eraseMs))
+        return 2;
+    const int recordSize = options.value("record-size").toInt();
+    if (recordSize != 24 && recordSize != 36) {
+        err() << "tiltlink-sim: --record-size takes 24 or 36" << Qt::endl;
+        return 2;
+    }
     if (!installSignalHandlers()) {
         err() << "tiltlink-sim: cannot set up signal handling" << Qt::endl;
         return 1;
@@ -189,6 +251,10 @@ int main(int argc, char *argv[])
     SimulatedSensor sensor;
     sensor.setAddress(address);
     sensor.setFaults(faults);
+    sensor.setStoredRecords(records);
+    sensor.setRecordSize(recordSize);
+    sensor.setPageSize(pageSize);
+    sensor.setEraseDelayMs(eraseMs);
     RadioModule &module = sensor.radioModule();
     module.setDevEui(devEui);
     module.setAppEui(appEui);
@@ -203,7 +269,12 @@ int main(int argc, char *argv[])
             err() << "<- " << text.replace('\r', "\\r").replace('\n', "\\n") << Qt::endl;
         });
         QObject::connect(&sensor, &SimulatedSensor::transmit, [](const QByteArray &bytes) {
-            err() << "-> " << bytes.toHex(' ') << Qt::endl;
+            // A record page runs to 9 kB: its header and its size tell enough.
+            if (bytes.size() > longestTrace)
+                err() << "-> " << bytes.left(16).toHex(' ') << " ... (" << bytes.size()
+                      << " bytes)" << Qt::endl;
+            else
+                err() << "-> " << bytes.toHex(' ') << Qt::endl;
         });
     }
 

@@ -16,6 +16,15 @@ struct SensorFaults
     // Replies with codes 0x53, 0x56 and 0x57 are summed as if their code were 0x10 lower (a
     // variant the host accepts, so these replies stay valid).
     bool shiftedChecksum = false;
+    // Record pages, counted 1, 2, ... by transmission within a read (a repeat counts too): the
+    // pages with these ordinals go out with one CRC byte flipped, or not at all.
+    QSet<int> badPages;
+    QSet<int> droppedPages;
+    // Chances, 0..1, that a page goes out with a flipped CRC byte or not at all; the dice are
+    // seeded with faultSeed whenever the faults are set, so a run can be repeated.
+    double badPageRate = 0;
+    double dropPageRate = 0;
+    quint32 faultSeed = 1;
     QByteArray garbage; // sent in the same chunk right before each reply
     bool mergeReplies = false; // each reply is held back and sent with the next one
     int delayMs = 0; // a reply leaves this long after its request

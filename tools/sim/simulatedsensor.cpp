@@ -23,17 +23,22 @@ enum Command : quint8 {
     SetMotionDuration = 0x53,
     SetSleep = 0x56,
     QuerySleep = 0x57,
+    ReadAscending = 0x61,
+    StopReading = 0x62,
+    EraseRecords = 0x63,
     SetDateTime = 0x65,
     QueryDateTime = 0x66,
     FactoryFollowUp = 0x68,
     SetUploadMode = 0x69,
     SetInstallation = 0x6A,
     SetAlarm = 0x6B,
+    ReadDescending = 0x6D,
 };
 
 constexpr char frameHeader = 0x77;
 constexpr int emptyLength = 7; // LEN of a frame without data
 constexpr int defaultInputGapMs = 250;
+constexpr int defaultEraseDelayMs = 6000;
 
 // Codes below the read-address code are answered with the high bit set, the rest with their own.
 quint8 replyCode(quint8 command)
@@ -101,6 +106,9 @@ SimulatedSensor::SimulatedSensor(QObject *parent)
     // Split chunks must not leave early: a coarse timer may fire up to 5 % before its time.
     outputTimer.setTimerType(Qt::PreciseTimer);
     connect(&outputTimer, &QTimer::timeout, this, &SimulatedSensor::flushOutbox);
+    eraseTimer.setSingleShot(true);
+    eraseTimer.setInterval(defaultEraseDelayMs);
+    connect(&eraseTimer, &QTimer::timeout, this, &SimulatedSensor::finishErase);
 }
 
 void SimulatedSensor::receive(const QByteArray &bytes)
@@ -128,11 +136,15 @@ void SimulatedSensor::powerCycle()
     heldReply.clear();
     outbox.clear();
     outputTimer.stop();
+    // The records stay in memory; a read or an erase under way is lost.
+    memory.stopRead();
+    eraseTimer.stop();
 }
 
 void SimulatedSensor::setFaults(const SensorFaults &faults)
 {
     activeFaults = faults;
+    pageDice.seed(faults.faultSeed);
 }
 
 void SimulatedSensor::setReadings(const LiveReadings &readings)
@@ -246,6 +258,21 @@ void SimulatedSensor::answer(quint8 command, const QByteArray &data)
         return;
     case FactoryFollowUp:
         return; // completes the factory reset; no answer
+    case ReadAscending: // only the long form carries the range
+        if (data.size() >= 5)
+            sendPage(memory.read(command, quint8(data.at(0)), be16(data, 1), be16(data, 3)));
+        return;
+    case ReadDescending:
+        if (!data.isEmpty())
+            sendPage(memory.read(command, quint8(data.at(0))));
+        return;
+    case StopReading:
+        memory.stopRead();
+        send(replyBody(from, code), command);
+        return;
+    case EraseRecords:
+        eraseTimer.start(); // acknowledged once done
+        return;
     default:
         if (applySetting(command, data))
             send(replyBody(from, code), command);
@@ -280,6 +307,29 @@ void SimulatedSensor::send(QByteArray body, quint8 command)
     if (activeFaults.badChecksum)
         sum = char(~sum);
     deliver(body + sum);
+}
+
+void SimulatedSensor::sendPage(QByteArray page)
+{
+    if (page.isEmpty() || activeFaults.mutedCommands.contains(quint8(page.at(6))))
+        return;
+    // Both dice are rolled for every page, so that a run depends on the seed alone.
+    const int ordinal = memory.pagesSent();
+    const bool dropped = pageDice.generateDouble() < activeFaults.dropPageRate
+        || activeFaults.droppedPages.contains(ordinal);
+    const bool bad = pageDice.generateDouble() < activeFaults.badPageRate
+        || activeFaults.badPages.contains(ordinal);
+    if (dropped)
+        return;
+    if (bad)
+        page[page.size() - 1] = char(~page.at(page.size() - 1));
+    deliver(page);
+}
+
+void SimulatedSensor::finishErase()
+{
+    memory.erase();
+    send(replyBody(current.address, replyCode(EraseRecords)), EraseRecords);
 }
 
 void SimulatedSensor::deliver(const QByteArray &reply)

@@ -6,12 +6,14 @@
 #include "sim/radiomodule.h"
 #include "sim/sensorfaults.h"
 #include "sim/sensorsettings.h"
+#include "sim/storedrecords.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QRandomGenerator>
 #include <QTimer>
 
 #include <optional>
@@ -19,9 +21,10 @@
 // The tilt sensor as seen from its serial line, without any I/O of its own: bytes from the host
 // go in through receive(), the device's answers come out of transmit(). It answers the 0x77
 // sensor frames addressed to it (and the read-address request, whatever its address), keeps the
-// parameters it is sent, and can be told to misbehave (SensorFaults). Text lines go to the
-// sensor's radio module (RadioModule), whose answers share the sensor's way out and its line
-// faults. Boot-loader frames are recognised on the line but not answered.
+// parameters it is sent, hands out its stored records page by page, and can be told to
+// misbehave (SensorFaults). Text lines go to the sensor's radio module (RadioModule), whose
+// answers share the sensor's way out and its line faults. Boot-loader frames are recognised on
+// the line but not answered.
 class SimulatedSensor : public QObject
 {
     Q_OBJECT
@@ -55,6 +58,19 @@ public:
     void setReadings(const LiveReadings &readings);
     /// Goes back to the wandering readings.
     void clearReadings();
+
+    /// Records in memory (1000 on a new sensor); setting it ends a read in progress.
+    int storedRecords() const { return memory.count(); }
+    void setStoredRecords(int count) { memory.setCount(count); }
+    /// Bytes per record: 36 with accelerations (the default) or 24.
+    int recordSize() const { return memory.recordSize(); }
+    void setRecordSize(int bytes) { memory.setRecordSize(bytes); }
+    /// Records per page, 1..255 (default 255).
+    int pageSize() const { return memory.pageSize(); }
+    void setPageSize(int records) { memory.setPageSize(records); }
+    /// How long erasing the records takes before it is acknowledged (default 6000 ms).
+    int eraseDelayMs() const { return eraseTimer.interval(); }
+    void setEraseDelayMs(int msecs) { eraseTimer.setInterval(msecs); }
 
     /// Number of valid sensor frames received with this command code, for any address.
     int receivedCount(quint8 command) const { return commandCounts.value(command); }
@@ -90,6 +106,8 @@ private:
     void handleModuleLine(const QByteArray &line);
     bool applySetting(quint8 command, const QByteArray &data);
     void answer(quint8 command, const QByteArray &data);
+    void sendPage(QByteArray page);
+    void finishErase();
     QByteArray replyBody(quint32 from, quint8 code, const QByteArray &data = QByteArray()) const;
     void send(QByteArray body, quint8 command);
     void deliver(const QByteArray &reply);
@@ -111,6 +129,8 @@ private:
     SensorFaults activeFaults;
     RadioModule module;
     std::optional<LiveReadings> fixedReadings;
+    StoredRecords memory;
+    QRandomGenerator pageDice;
     QHash<quint8, int> commandCounts;
     QList<QByteArray> frames;
     QByteArray heldReply;
@@ -118,6 +138,7 @@ private:
     QElapsedTimer clock;
     QTimer inputTimer;
     QTimer outputTimer;
+    QTimer eraseTimer;
 };
 
 #endif // SIM_SIMULATEDSENSOR_H
