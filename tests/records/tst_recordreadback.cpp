@@ -92,7 +92,8 @@ private slots:
         QCOMPARE(range ? QString("%1-%2").arg(range->begin).arg(range->end) : "refused", sent);
     }
 
-    // Each event and what goes out: the request in hex ("-" for none) and the state after it.
+    // Each event and what goes out: the request in hex ("-" for none), the state after it, and
+    // whether a page was taken.
     void conversation_data()
     {
         QTest::addColumn<QStringList>("events");
@@ -100,22 +101,22 @@ private slots:
         const QString first = "770c0000000161000001ea60b9", next = "770c0000000161100001ea60c9",
                       same = "770c0000000161110001ea60ca";
         QTest::newRow("pages to the last") << QStringList{"start a", "page 1", "last 2"}
-            << QStringList{first + " R", next + " R", "- I done"};
+            << QStringList{first + " R", next + " R +", "- I done"};
         QTest::newRow("descending, bad page asked again")
             << QStringList{"start m", "bad 1 m", "page 1 m"}
-            << QStringList{"7708000000016d0076 R", "7708000000016d1187 R", "7708000000016d1086 R"};
+            << QStringList{"7708000000016d0076 R", "7708000000016d1187 R", "7708000000016d1086 R +"};
         QTest::newRow("page landing in a pause, continued")
             << QStringList{"start a", "pause", "page 1", "resume"}
-            << QStringList{first + " R", "- P", "- P", next + " R"};
+            << QStringList{first + " R", "- P", "- P +", next + " R"};
         QTest::newRow("lost page asked again, its repeat not taken twice")
             << QStringList{"start a", "page 1", "timeout", "resume", "page 1", "page 2"}
-            << QStringList{first + " R", next + " R", "- P", same + " R", next + " R", next + " R"};
+            << QStringList{first + " R", next + " R +", "- P", same + " R", next + " R", next + " R +"};
         QTest::newRow("nothing came: begin again")
             << QStringList{"start a", "timeout", "resume"}
             << QStringList{first + " R", "- P", first + " R"};
         QTest::newRow("stop while reading goes out with the next request")
             << QStringList{"start a", "page 1", "stop", "page 2", "page 3"}
-            << QStringList{first + " R", next + " R", "- S", "770c0000000162100001ea60ca I", "- I"};
+            << QStringList{first + " R", next + " R +", "- S", "770c0000000162100001ea60ca I +", "- I"};
         QTest::newRow("stop while paused goes out now, long form")
             << QStringList{"start m", "pause", "stop"}
             << QStringList{"7708000000016d0076 R", "- P", "770c0000000162000001ea60ba I"};
@@ -139,7 +140,7 @@ private slots:
         QStringList shown;
         for (const QString &event : events) {
             QByteArray request;
-            bool finished = false;
+            QString taken; // " +" for a page taken into the read, " done" for the last one
             if (event.startsWith("start"))
                 request = readback.start(1, event.endsWith('m') ? RecordReadback::Order::Descending
                                                                 : RecordReadback::Order::Ascending,
@@ -157,10 +158,10 @@ private slots:
             else {
                 const RecordReadback::PageResult result = readback.takePage(page(event));
                 request = result.request;
-                finished = result.finished;
+                taken = result.finished ? " done" : result.accepted ? " +" : "";
             }
             shown << (request.isEmpty() ? "-" : request.toHex()) + ' '
-                    + "IRPS"[int(readback.state())] + (finished ? " done" : "");
+                    + "IRPS"[int(readback.state())] + taken;
         }
         QCOMPARE(shown, sent);
     }

@@ -1,0 +1,165 @@
+// Reading the stored records into the table against the simulated sensor, end to end: the
+// requests on the line for each way of reading, pausing and stopping, the table afterwards
+// (every record exactly once, in order), the buttons, the erase, and the export.
+#include "sim/ptydevice.h"
+#include "sim/simulatedsensor.h"
+#include "sim/storedrecords.h"
+#include "windowfixture.h"
+
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QTableView>
+
+namespace {
+
+// "first-last" record indices, either way round; "" for none.
+QStringList recordTimes(const QString &span)
+{
+    QStringList times;
+    if (span.isEmpty())
+        return times;
+    const int first = span.section('-', 0, 0).toInt(), last = span.section('-', 1, 1).toInt();
+    for (int i = first;; i += first < last ? 1 : -1) {
+        times << StoredRecords::recordTime(i).toString("yyyy-MM-dd hh:mm:ss");
+        if (i == last)
+            break;
+    }
+    return times;
+}
+
+} // namespace
+
+class TestRecords : public QObject, public WindowFixture {
+    Q_OBJECT
+
+    SimulatedSensor *sensor = nullptr;
+    PtyDevice *device = nullptr;
+
+    QAbstractItemModel *table() const { return widget<QTableView>("tableView")->model(); }
+    QStringList tableTimes() const // date and time of each row that shows a record
+    {
+        QStringList times;
+        for (int row = 0; row < table()->rowCount(); ++row)
+            if (!table()->index(row, 0).data().toString().isEmpty())
+                times << table()->index(row, 0).data().toString() + ' '
+                        + table()->index(row, 1).data().toString();
+        return times;
+    }
+    QStringList requests() const // readback requests received: code, sub-code, range
+    {
+        QStringList sent;
+        for (const QByteArray &frame : sensor->receivedFrames())
+            if (QByteArray("\x61\x62\x63\x6d").contains(frame.at(6)))
+                sent << frame.mid(6, frame.size() - 7).toHex();
+        return sent;
+    }
+
+private slots:
+    void init()
+    {
+        openWindow();
+        sensor = new SimulatedSensor;
+        device = new PtyDevice(sensor);
+        QVERIFY(device->open());
+        openPort("00000001", device->slaveName());
+        sensor->clearCounters();
+    }
+    void cleanup()
+    {
+        closeWindow();
+        delete device;
+        delete sensor;
+    }
+
+    void reads_data()
+    {
+        QTest::addColumn<QString>("setup"); // records, per page, delay ms, bad and dropped page
+        QTest::addColumn<QStringList>("script");
+        QTest::addColumn<QStringList>("sent");
+        QTest::addColumn<QString>("records"); // in the table, by index
+        QTest::addColumn<QStringList>("boxes");
+        const QString done = "成功|数据读取完成!|1|400|400";
+        const QString all = "0001ea60", next = "6110" + all, again = "6111" + all;
+        QTest::newRow("all, ascending") << "25 10 0 0 0" << QStringList{"click pushButtonRead"}
+            << QStringList{"6100" + all, next, next} << "1-25" << QStringList{done};
+        QTest::newRow("range 5 to 70000 sent as 5 to 60000")
+            << "8 255 0 0 0"
+            << QStringList{"click radioButtonPoint", "fill lineEditBegin=5", "fill lineEditEnd=70000",
+                           "click pushButtonRead"}
+            << QStringList{"61000005ea60"} << "5-8" << QStringList{done};
+        QTest::newRow("begin above end refused") << "8 255 0 0 0"
+            << QStringList{"click radioButtonPoint", "fill lineEditBegin=9", "fill lineEditEnd=3",
+                           "click pushButtonRead", "wait 300"}
+            << QStringList{} << "" << QStringList{"错误|开始地址和结束地址设置错误!|3|4000|0"};
+        QTest::newRow("descending: pages from the newest, each reversed")
+            << "7 3 0 0 0" << QStringList{"click radioButtonTimeDown", "click pushButtonRead"}
+            << QStringList{"6d00", "6d10", "6d10"} << "7-1" << QStringList{done};
+        QTest::newRow("empty memory: a last page of no records") << "0 255 0 0 0"
+            << QStringList{"click pushButtonRead", "status 已读取数据0组"}
+            << QStringList{"6100" + all} << "" << QStringList{done};
+        QTest::newRow("bad page asked again") << "7 3 0 2 0" << QStringList{"click pushButtonRead"}
+            << QStringList{"6100" + all, next, again, next} << "1-7" << QStringList{done};
+        QTest::newRow("page landing during a pause, continued")
+            << "7 3 300 0 0"
+            << QStringList{"click pushButtonRead", "click pushButtonRead", "text pushButtonRead=继续",
+                           "rows 3", "wait 400", "click pushButtonRead"}
+            << QStringList{"6100" + all, next, next} << "1-7" << QStringList{done};
+        QTest::newRow("lost page: time-out, continue asks again")
+            << "7 3 0 0 2"
+            << QStringList{"click pushButtonRead", "text pushButtonRead=继续", "status 信息接收超时!",
+                           "click pushButtonRead"}
+            << QStringList{"6100" + all, next, again, next} << "1-7" << QStringList{done};
+        QTest::newRow("stop while paused") << "7 3 300 0 0"
+            << QStringList{"click pushButtonRead", "click pushButtonRead", "rows 3",
+                           "click pushButtonStop", "wait 400"}
+            << QStringList{"6100" + all, "6210" + all} << "1-3" << QStringList{};
+        QTest::newRow("stop while reading: goes out with the next request")
+            << "7 3 300 0 0"
+            << QStringList{"click pushButtonRead", "click pushButtonStop", "rows 3", "wait 400"}
+            << QStringList{"6100" + all, "6210" + all} << "1-3" << QStringList{};
+    }
+    void reads()
+    {
+        QFETCH(QString, setup);
+        QFETCH(QStringList, script);
+        const QStringList numbers = setup.split(' ');
+        sensor->setStoredRecords(numbers.at(0).toInt());
+        sensor->setPageSize(numbers.at(1).toInt());
+        SensorFaults faults;
+        faults.delayMs = numbers.at(2).toInt();
+        if (numbers.at(3) != "0")
+            faults.badPages = {numbers.at(3).toInt()};
+        if (numbers.at(4) != "0")
+            faults.droppedPages = {numbers.at(4).toInt()};
+        sensor->setFaults(faults);
+        DialogRecorder recorder;
+        for (const QString &step : script) {
+            const QString what = step.section(' ', 0, 0), arg = step.section(' ', 1);
+            if (what == "click")
+                click(arg);
+            else if (what == "fill")
+                fill({arg});
+            else if (what == "wait")
+                QTest::qWait(arg.toInt());
+            else if (what == "rows")
+                QTRY_COMPARE_WITH_TIMEOUT(tableTimes().size(), arg.toInt(), 10000);
+            else if (what == "status")
+                QTRY_COMPARE_WITH_TIMEOUT(status(), arg, 10000);
+            else if (what == "text")
+                QTRY_COMPARE_WITH_TIMEOUT(text(arg.section('=', 0, 0)), arg.section('=', 1), 10000);
+        }
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, records);
+        QFETCH(QStringList, sent);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.boxes, boxes, 10000);
+        QCOMPARE(tableTimes(), recordTimes(records));
+        QCOMPARE(requests(), sent);
+        // Idle again: live measurement and the firmware download are free, no read is waiting.
+        QCOMPARE(text("pushButtonRead"), QString("读取"));
+        QCOMPARE(enabled({"pushButtonStart", "iapDownLoadButton", "pushButtonClear"}).size(), 3);
+        QCOMPARE(table()->rowCount(), qMax(18, int(tableTimes().size())));
+    }
+};
+
+QTEST_MAIN(TestRecords)
+#include "tst_records.moc"
