@@ -117,6 +117,25 @@ private slots:
             << "7 3 300 0 0"
             << QStringList{"click pushButtonRead", "click pushButtonStop", "rows 3", "wait 400"}
             << QStringList{"6100" + all, "6210" + all} << "1-3" << QStringList{};
+        QTest::newRow("page cut off half-way: paused as if lost") << "7 3 0 0 0 cut"
+            << QStringList{"click pushButtonRead", "text pushButtonRead=继续", "status 信息接收超时!",
+                           "click pushButtonStop", "wait 300"}
+            << QStringList{"6100" + all, "6200" + all} << "" << QStringList{};
+        QTest::newRow("clear") << "25 10 0 0 0"
+            << QStringList{"click pushButtonRead", "rows 25", "click pushButtonClear",
+                           "status 清空表格"}
+            << QStringList{"6100" + all, next, next} << "" << QStringList{done};
+        QTest::newRow("port closed") << "7 3 0 0 0"
+            << QStringList{"click openPortButton", "click pushButtonRead", "wait 100"}
+            << QStringList{} << "" << QStringList{"错误|请先打开串口!|3|4000|0"};
+        const QString ask = "提示|删除操作将删除传感器保存的数据，请谨慎操作！<br>"
+                            "删除过程用时大约6S，请耐心等待！|2|14000|10000";
+        QTest::newRow("erase answered No sends nothing") << "7 3 0 0 0"
+            << QStringList{"answer No", "click pushButtonDelete", "wait 300"}
+            << QStringList{} << "" << QStringList{ask};
+        QTest::newRow("erase with the sub-code and range of no read yet") << "7 3 0 0 0"
+            << QStringList{"answer Yes", "click pushButtonDelete"}
+            << QStringList{"630000000000"} << "" << QStringList{ask, "成功|数据擦除成功!|1|400|400"};
     }
     void reads()
     {
@@ -131,12 +150,19 @@ private slots:
             faults.badPages = {numbers.at(3).toInt()};
         if (numbers.at(4) != "0")
             faults.droppedPages = {numbers.at(4).toInt()};
+        if (numbers.value(5) == "cut") { // every reply in slow pieces: never whole in time
+            faults.splitSize = 40;
+            faults.splitGapMs = 700;
+        }
         sensor->setFaults(faults);
+        sensor->setEraseDelayMs(100);
         DialogRecorder recorder;
         for (const QString &step : script) {
             const QString what = step.section(' ', 0, 0), arg = step.section(' ', 1);
             if (what == "click")
                 click(arg);
+            else if (what == "answer")
+                recorder.answer = arg == "Yes" ? QMessageBox::Yes : QMessageBox::No;
             else if (what == "fill")
                 fill({arg});
             else if (what == "wait")
