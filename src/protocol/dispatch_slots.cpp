@@ -108,13 +108,17 @@ void MainWindow::applyReply(const Reply &reply, const QByteArray &bytes)
 void MainWindow::timeoutUpdate()
 {
     replyTimeoutTimer->stop();
-    // A page cut off half-way never completes: for the read it is lost like one that never came.
-    const bool pageLost = readback.awaitingPage() && (waitingReply == 1 || !rxBuffer.isEmpty());
-    if (waitingReply != 1)
+    if (waitingReply != 1) {
         rxBuffer.clear();
-    if (waitingReply != 1 && !pageLost)
+        // A page cut off half-way is lost like one that never came: it is still awaited, and
+        // still timed.
+        if (readback.awaitingPage()) {
+            waitingReply = 1;
+            replyTimeoutTimer->start(Timing::readbackReplyMs);
+        }
         return;
-    if (pageLost) {
+    }
+    if (readback.awaitingPage()) {
         const QByteArray stop = readback.timedOut();
         showBusyState();
         if (!stop.isEmpty())
