@@ -1,0 +1,3 @@
+list(APPEND TILTCORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/workbookwriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/workbookwriter.cpp)
