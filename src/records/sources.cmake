@@ -4,7 +4,9 @@ list(APPEND TILTCORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/recordreadback.h
   ${CMAKE_CURRENT_LIST_DIR}/recordreadback.cpp
   ${CMAKE_CURRENT_LIST_DIR}/recordtablemodel.h
-  ${CMAKE_CURRENT_LIST_DIR}/recordtablemodel.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/recordtablemodel.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/workbookwriter.h
+  ${CMAKE_CURRENT_LIST_DIR}/workbookwriter.cpp)
 list(APPEND TILTGUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/readback_slots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/export_slots.cpp)
