@@ -33,6 +33,7 @@ class TestRecords : public QObject, public WindowFixture {
     Q_OBJECT
 
     SimulatedSensor *sensor = nullptr;
+    QUrl openedUrl;
     PtyDevice *device = nullptr;
 
     QAbstractItemModel *table() const { return widget<QTableView>("tableView")->model(); }
@@ -54,10 +55,14 @@ class TestRecords : public QObject, public WindowFixture {
         return sent;
     }
 
+public slots:
+    void open(const QUrl &url) { openedUrl = url; }
+
 private slots:
     void init()
     {
         openWindow();
+        openedUrl.clear();
         sensor = new SimulatedSensor;
         device = new PtyDevice(sensor);
         QVERIFY(device->open());
@@ -176,6 +181,45 @@ private slots:
         QCOMPARE(text("pushButtonRead"), QString("读取"));
         QCOMPARE(enabled({"pushButtonStart", "iapDownLoadButton", "pushButtonClear"}).size(), 3);
         QCOMPARE(table()->rowCount(), qMax(18, int(tableTimes().size())));
+    }
+
+    // The table goes to the workbook named in the file dialog; the desktop opens it on Yes.
+    void exportTheTable_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<QString>("opened");
+        QTest::newRow("written, opened") << "records" // the suffix is added
+            << QStringList{"完成|文件已经导出，是否现在打开?|4|14000|0"} << "records.xlsx";
+        QTest::newRow("folder missing")
+            << "missing/records.xlsx"
+            << QStringList{"错误|文件导出失败，无法写入：DIR/missing/records.xlsx|3|4000|0"} << "";
+    }
+    void exportTheTable()
+    {
+        QFETCH(QString, name);
+        QFETCH(QStringList, boxes);
+        QFETCH(QString, opened);
+        sensor->setStoredRecords(25);
+        DialogRecorder recorder(QMessageBox::Yes);
+        click("pushButtonRead");
+        QTRY_COMPARE(tableTimes().size(), 25);
+        QTemporaryDir dir;
+        QTimer chooser; // types the name into the file dialog
+        connect(&chooser, &QTimer::timeout, [&] {
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+                dialog->selectFile(dir.filePath(name));
+                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+            }
+        });
+        chooser.start(10);
+        QDesktopServices::setUrlHandler("file", this, "open");
+        click("pushButtonExcel");
+        QDesktopServices::unsetUrlHandler("file");
+        QCOMPARE(recorder.boxes.replaceInStrings(dir.path(), "DIR"),
+                 QStringList{"成功|数据读取完成!|1|400|400"} + boxes);
+        QCOMPARE(openedUrl, opened.isEmpty() ? QUrl() : QUrl::fromLocalFile(dir.filePath(opened)));
+        QCOMPARE(QFile::exists(dir.filePath(opened.isEmpty() ? name : opened)), !opened.isEmpty());
     }
 
     // A page cut off half-way, then silence: the read pauses as if the page had been lost.
