@@ -2,6 +2,7 @@
 
 #include "app/startup.h"
 #include "records/recordtablemodel.h"
+#include "records/rownumberheader.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
@@ -100,6 +101,10 @@ MainWindow::MainWindow(QWidget *parent)
     const QStringList headers = {tr("Date"), tr("Time"), tr("X(°)"), tr("Y(°)"), tr("Z(°)"),
                                  tr("X(g)"), tr("Y(g)"), tr("Z(g)"), tr("Temp(℃)"), tr("Power")};
     model = new RecordTableModel(headers, this);
+    tableRedrawTimer = new QTimer(this);
+    tableRedrawTimer->setSingleShot(true);
+    connect(tableRedrawTimer, &QTimer::timeout, this, [this] { showTableEnd(true); });
+    ui->tableView->setVerticalHeader(new RowNumberHeader(ui->tableView));
     ui->tableView->setModel(model);
     ui->tableView->horizontalHeader()->setStyleSheet(QStringLiteral(
         "QHeaderView::section {color: black;padding-left: 4px;border: 1px solid #6c6c6c;}"));

@@ -4,6 +4,7 @@
 #include "records/recordreadback.h"
 
 #include <QByteArray>
+#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QPixmap>
 
@@ -151,6 +152,8 @@ private:
 
     // Record readback: a page taken, a request sent with its reply time-out.
     void handleRecordPage(const QByteArray &page);
+    /// Scrolls the table to its last record, now or at the next redraw.
+    void showTableEnd(bool now);
     void sendReadbackRequest(const QByteArray &request, int timeoutMs);
 
     // Sensor requests: the checks every request makes, pausing live polling around a command,
@@ -197,6 +200,9 @@ private:
     bool recordWriteFailing = false;
     RecordReadback readback;
     RecordTableModel *model;
+    QTimer *tableRedrawTimer;
+    QElapsedTimer tableRedrawn;
+    static constexpr int tableRedrawMs = 100;
     QLabel *companyLabel;
     QLabel *versionLabel;
     QButtonGroup *readRangeGroup;

@@ -108,7 +108,7 @@ void MainWindow::handleRecordPage(const QByteArray &page)
     if (result.accepted) {
         model->append(result.records);
         showStatus(tr("已读取数据%1组").arg(model->records().size()));
-        ui->tableView->scrollToBottom();
+        showTableEnd(result.finished);
     }
     if (!result.request.isEmpty())
         sendReadbackRequest(result.request, Timing::readbackReplyMs);
@@ -117,6 +117,24 @@ void MainWindow::handleRecordPage(const QByteArray &page)
         rxBuffer.clear();
         QMessageBox::information(nullptr, tr("成功"), tr("数据读取完成!"));
     }
+}
+
+void MainWindow::showTableEnd(bool now)
+{
+    // Pages can come faster than anyone can read them: while they do, the table is redrawn at
+    // most every tableRedrawMs, and at once when the read ends. The records are in the model as
+    // soon as they arrive; only the drawing waits.
+    const bool due = !tableRedrawn.isValid() || tableRedrawn.elapsed() >= tableRedrawMs;
+    if (!now && !due) {
+        ui->tableView->setUpdatesEnabled(false);
+        if (!tableRedrawTimer->isActive())
+            tableRedrawTimer->start(int(tableRedrawMs - tableRedrawn.elapsed()));
+        return;
+    }
+    tableRedrawTimer->stop();
+    ui->tableView->setUpdatesEnabled(true);
+    ui->tableView->scrollToBottom();
+    tableRedrawn.start();
 }
 
 void MainWindow::sendReadbackRequest(const QByteArray &request, int timeoutMs)

@@ -8,5 +8,7 @@ list(APPEND TILTCORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/workbookwriter.h
   ${CMAKE_CURRENT_LIST_DIR}/workbookwriter.cpp)
 list(APPEND TILTGUI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/rownumberheader.h
+  ${CMAKE_CURRENT_LIST_DIR}/rownumberheader.cpp
   ${CMAKE_CURRENT_LIST_DIR}/readback_slots.cpp
   ${CMAKE_CURRENT_LIST_DIR}/export_slots.cpp)
