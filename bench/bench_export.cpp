@@ -33,7 +33,8 @@ QVector<StoredRecord> records(int rows)
         const int day = n / 1440, minute = n % 1440;
         const float drift = float((n % 2000 - 1000) * 0.0137);
         r.date[0] = 26, r.date[1] = quint8(1 + day / 28 % 12), r.date[2] = quint8(1 + day % 28);
-        r.time[0] = quint8(minute / 60), r.time[1] = quint8(minute % 60), r.time[2] = quint8(n % 60);
+        r.time[0] = quint8(minute / 60), r.time[1] = quint8(minute % 60),
+        r.time[2] = quint8(n % 60);
         r.angle[0] = drift, r.angle[1] = -drift * 0.5f + 3.2f, r.angle[2] = 89.5f - drift * 0.01f;
         r.acceleration[0] = drift * 0.0001f, r.acceleration[1] = -0.01234f + drift * 0.00003f;
         r.acceleration[2] = 0.99876f - drift * 0.00001f;
@@ -55,7 +56,7 @@ int main(int argc, char **argv)
     const int runs = requestedRuns > 0 ? requestedRuns : 3;
 
     RecordTableModel model(
-        {"Date", "Time", "X(°)", "Y(°)", "Z(°)", "X(g)", "Y(g)", "Z(g)", "Temp(℃)", "Power"});
+        { "Date", "Time", "X(°)", "Y(°)", "Z(°)", "X(g)", "Y(g)", "Z(g)", "Temp(℃)", "Power" });
     model.append(records(rows));
     QTemporaryDir dir;
     if (!dir.isValid()) {
@@ -63,7 +64,8 @@ int main(int argc, char **argv)
         return 1;
     }
     const QString path = dir.filePath("export.xlsx");
-    std::printf("export: %d rows x %d columns, the window's table model (texts made on demand)\n", rows, model.columnCount());
+    std::printf("export: %d rows x %d columns, the window's table model (texts made on demand)\n",
+        rows, model.columnCount());
     double bestWall = 0;
     for (int run = 1; run <= runs; ++run) {
         WorkbookWriter writer;

@@ -49,8 +49,7 @@ double residentMb()
     return 0;
 }
 
-template <class T>
-T *widget(QWidget *root, const char *name)
+template <class T> T *widget(QWidget *root, const char *name)
 {
     return root->findChild<T *>(QString::fromLatin1(name));
 }
@@ -90,7 +89,8 @@ void dispatchPath(int records)
         double shownAt = -1;
         bool eventFilter(QObject *watched, QEvent *event) override
         {
-            if (event->type() == QEvent::Show && shownAt < 0 && qobject_cast<QMessageBox *>(watched))
+            if (event->type() == QEvent::Show && shownAt < 0
+                && qobject_cast<QMessageBox *>(watched))
                 shownAt = page->nsecsElapsed() / 1e6;
             return false;
         }
@@ -127,13 +127,13 @@ void dispatchPath(int records)
     std::printf("readback dispatch: %d records in %d pages of up to 255 (36 bytes each), table "
                 "shown: %.0f ms wall (%.0f ms CPU, with the message box at the end); longest page "
                 "%.2f ms; last page %.2f ms up to its message box\n",
-                recordsShown(window), pages, total, cpu, longest, last);
+        recordsShown(window), pages, total, cpu, longest, last);
     std::printf("readback memory: idle window %.1f MB, filled table %.1f MB, +%.1f MB\n", idleMb,
-                filledMb, filledMb - idleMb);
+        filledMb, filledMb - idleMb);
     std::printf("readback targets: total under 500 ms: %s; every page under 10 ms: %s; "
                 "under 50 MB more: %s\n",
-                total < 500 ? "met" : "MISSED", longest < 10 ? "met" : "MISSED",
-                filledMb - idleMb < 50 ? "met" : "MISSED");
+        total < 500 ? "met" : "MISSED", longest < 10 ? "met" : "MISSED",
+        filledMb - idleMb < 50 ? "met" : "MISSED");
 }
 
 void naiveFill(int rows)
@@ -163,7 +163,7 @@ void naiveFill(int rows)
     }
     std::printf("readback naive fill (an item per cell, view attached): %d rows, %.0f ms wall, "
                 "%.0f ms CPU\n",
-                row, double(wall.elapsed()), cpuMs() - cpuBefore);
+        row, double(wall.elapsed()), cpuMs() - cpuBefore);
 }
 
 void endToEnd(int records)
@@ -188,8 +188,8 @@ void endToEnd(int records)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     std::printf("readback end to end (simulated sensor in this process, pseudo-terminal): "
                 "%d records, %.0f ms wall, %.0f ms CPU for both; target under 5 s: %s\n",
-                recordsShown(window), double(wall.elapsed()), cpuMs() - cpuBefore,
-                wall.elapsed() < 5000 ? "met" : "MISSED");
+        recordsShown(window), double(wall.elapsed()), cpuMs() - cpuBefore,
+        wall.elapsed() < 5000 ? "met" : "MISSED");
 }
 
 } // namespace

@@ -43,8 +43,8 @@ void MainWindow::on_pushButtonRead_clicked()
     const std::optional<RecordRange> range = recordRange(
         ui->radioButtonALL->isChecked(), ui->lineEditBegin->text(), ui->lineEditEnd->text());
     if (!range) {
-        QMessageBox::critical(nullptr, tr("错误"), tr("开始地址和结束地址设置错误!"),
-                              QMessageBox::Yes);
+        QMessageBox::critical(
+            nullptr, tr("错误"), tr("开始地址和结束地址设置错误!"), QMessageBox::Yes);
         return;
     }
     QByteArray request;
@@ -61,10 +61,9 @@ void MainWindow::on_pushButtonRead_clicked()
         model->clear();
         showStatus(tr("读取设备数据"));
         request = readback.start(workingAddress(),
-                                 ui->radioButtonTimeUp->isChecked()
-                                     ? RecordReadback::Order::Ascending
-                                     : RecordReadback::Order::Descending,
-                                 *range);
+            ui->radioButtonTimeUp->isChecked() ? RecordReadback::Order::Ascending
+                                               : RecordReadback::Order::Descending,
+            *range);
         break;
     }
     showBusyState();
@@ -93,8 +92,7 @@ void MainWindow::on_pushButtonDelete_clicked()
     if (!sensorRequestAllowed())
         return;
     showStatus(tr("删除设备数据"));
-    const QMessageBox::StandardButton answer = QMessageBox::warning(
-        nullptr, tr("提示"),
+    const QMessageBox::StandardButton answer = QMessageBox::warning(nullptr, tr("提示"),
         tr("删除操作将删除传感器保存的数据，请谨慎操作！<br>删除过程用时大约6S，请耐心等待！"),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes)

@@ -91,8 +91,8 @@ RecordReadback::PageResult RecordReadback::takePage(const QByteArray &bytes)
     }
     if (current == State::Running || current == State::Stopping) {
         const bool stopping = current == State::Stopping;
-        result.request = request(stopping ? stopCommand : readCommand(),
-                                 page.command == descendingCommand);
+        result.request
+            = request(stopping ? stopCommand : readCommand(), page.command == descendingCommand);
         if (stopping)
             current = State::Idle;
         else
@@ -116,13 +116,14 @@ QByteArray RecordReadback::timedOut()
 
 QByteArray RecordReadback::eraseRequest(quint32 to) const
 {
-    return Protocol::buildReadbackFrame(to, {eraseCommand, subCode, false, range.begin, range.end});
+    return Protocol::buildReadbackFrame(
+        to, { eraseCommand, subCode, false, range.begin, range.end });
 }
 
 QByteArray RecordReadback::request(quint8 command, bool shortForm)
 {
-    return Protocol::buildReadbackFrame(address,
-                                        {command, subCode, shortForm, range.begin, range.end});
+    return Protocol::buildReadbackFrame(
+        address, { command, subCode, shortForm, range.begin, range.end });
 }
 
 quint8 RecordReadback::readCommand() const

@@ -25,8 +25,7 @@ std::optional<RecordRange> recordRange(bool all, const QString &begin, const QSt
 /// One page is asked for at a time. A page that fails its CRC is asked for again; one that never
 /// came (the caller reports the time-out) is asked for again on resume; a page identical to the
 /// last one taken is the answer to such a repeat and is not taken twice.
-class RecordReadback
-{
+class RecordReadback {
 public:
     enum class State {
         Idle,

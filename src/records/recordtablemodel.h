@@ -8,8 +8,7 @@
 /// The records table: decoded records kept as values, each cell's text made when it is shown,
 /// so that tens of thousands of records cost little memory and appending a page stays cheap.
 /// It always shows at least `emptyRows` rows, empty where there is no record yet.
-class RecordTableModel : public QAbstractTableModel
-{
+class RecordTableModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
@@ -20,8 +19,8 @@ public:
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
-    QVariant headerData(int section, Qt::Orientation orientation,
-                        int role = Qt::DisplayRole) const override;
+    QVariant headerData(
+        int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
 
     /// Adds records after the last one.
     void append(const QVector<StoredRecord> &more);

@@ -6,8 +6,7 @@
 /// The records table's row numbers. A table of tens of thousands of rows asks the header for
 /// its size after every page; each number's size is measured once per count of digits (digits
 /// are equally wide in the fonts the window uses) instead of laying out two hundred numbers.
-class RowNumberHeader : public QHeaderView
-{
+class RowNumberHeader : public QHeaderView {
 public:
     explicit RowNumberHeader(QWidget *parent = nullptr);
 

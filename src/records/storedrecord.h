@@ -6,8 +6,19 @@
 
 /// Columns of the records table, in order.
 namespace RecordColumn {
-enum : int { Date, Time, XAngle, YAngle, ZAngle, XAcceleration, YAcceleration, ZAcceleration,
-             Temperature, Power, Count };
+enum : int {
+    Date,
+    Time,
+    XAngle,
+    YAngle,
+    ZAngle,
+    XAcceleration,
+    YAcceleration,
+    ZAcceleration,
+    Temperature,
+    Power,
+    Count
+};
 }
 
 /// One record the sensor stored: when it was taken and what it measured.

@@ -13,32 +13,40 @@
 namespace {
 
 const QString all = "0001ea60", done = "成功|数据读取完成!|1|400|400",
-              ask = "提示|删除操作将删除传感器保存的数据，请谨慎操作！<br>删除过程用时大约6S，请耐心等待！|2|"
-                    "14000|10000";
-// "records per-page delay-ms bad-page dropped-page | steps | requests: code, sub-code, range |
-// records in the table, first-last | message boxes". Steps: click, fill, answer (the boxes),
-// wait ms, or wait until: rows N, status TEXT, text WIDGET=TEXT.
+              ask
+    = "提示|删除操作将删除传感器保存的数据，请谨慎操作！<br>删除过程用时大约6S，请耐心等待！|2|"
+      "14000|10000";
+// "records per-page delay-ms bad-page dropped-page lost-request | steps | requests: code,
+// sub-code, range (@ all) | records in the table, first-last | message boxes". Steps: click, fill,
+// answer (the boxes), wait ms, or wait until: rows N, status TEXT, text WIDGET=TEXT.
 const QStringList reads = {
-    "25 10 0 0 0|click pushButtonRead|6100@,6110@,6110@|1-25|" + done,
-    "8 255 0 0 0|click radioButtonPoint;fill lineEditBegin=5;fill lineEditEnd=70000;click "
+    "25 10 0 0 0 0|click pushButtonRead|6100@,6110@,6110@|1-25|" + done,
+    "8 255 0 0 0 0|click radioButtonPoint;fill lineEditBegin=5;fill lineEditEnd=70000;click "
     "pushButtonRead|61000005ea60|5-8|" + done,
-    "8 255 0 0 0|click radioButtonPoint;fill lineEditBegin=9;fill lineEditEnd=3;click "
+    "8 255 0 0 0 0|click radioButtonPoint;fill lineEditBegin=9;fill lineEditEnd=3;click "
     "pushButtonRead;wait 300|||错误|开始地址和结束地址设置错误!|3|4000|0",
-    "7 3 0 0 0|click radioButtonTimeDown;click pushButtonRead|6d00,6d10,6d10|7-1|" + done,
-    "0 255 0 0 0|click pushButtonRead;status 已读取数据0组|6100@||" + done,
-    "7 3 0 2 0|click pushButtonRead|6100@,6110@,6111@,6110@|1-7|" + done, // bad page 2
-    "7 3 300 0 0|click pushButtonRead;click pushButtonRead;text pushButtonRead=继续;rows 3;wait 400;"
-    "click pushButtonRead|6100@,6110@,6110@|1-7|" + done, // a page lands during the pause
-    "7 3 0 0 2|click pushButtonRead;text pushButtonRead=继续;status 信息接收超时!;click "
+    "7 3 0 0 0 0|click radioButtonTimeDown;click pushButtonRead|6d00,6d10,6d10|7-1|" + done,
+    "0 255 0 0 0 0|click pushButtonRead;status 已读取数据0组|6100@||" + done,
+    "7 3 0 2 0 0|click pushButtonRead|6100@,6110@,6111@,6110@|1-7|" + done,
+    "7 3 0 2 0 0|click radioButtonTimeDown;click pushButtonRead|6d00,6d10,6d11,6d10|7-1|" + done,
+    "7 3 300 0 0 0|click pushButtonRead;click pushButtonRead;text pushButtonRead=继续;rows 3;wait "
+    "400;click pushButtonRead|6100@,6110@,6110@|1-7|" + done, // a page lands during the pause
+    "3 3 300 0 0 0|click pushButtonRead;click pushButtonRead|6100@|1-3|" + done,
+    "7 3 0 0 2 0|click pushButtonRead;text pushButtonRead=继续;status 信息接收超时!;click "
     "pushButtonRead|6100@,6110@,6111@,6110@|1-7|" + done, // page 2 lost, asked for again
-    "7 3 300 0 0|click pushButtonRead;click pushButtonRead;rows 3;click pushButtonStop;wait 400|"
+    "7 3 0 0 0 1|click pushButtonRead;text pushButtonRead=继续;click pushButtonRead|"
+    "6100@,6100@,6110@,6110@|1-7|" + done, // nothing came: the read begins again
+    "7 3 0 0 0 2|click pushButtonRead;text pushButtonRead=继续;click pushButtonRead|"
+    "6100@,6110@,6111@,6110@,6110@|1-7|" + done, // request lost: page 1 again, kept once
+    "7 3 300 0 0 0|click pushButtonRead;click pushButtonRead;rows 3;click pushButtonStop;wait 400|"
     "6100@,6210@|1-3|", // stopped while paused
-    "7 3 300 0 0|click pushButtonRead;click pushButtonStop;rows 3;wait 400|6100@,6210@|1-3|",
-    "25 10 0 0 0|click pushButtonRead;rows 25;click pushButtonClear;status 清空表格|"
+    "7 3 300 0 0 0|click pushButtonRead;click pushButtonStop;rows 3;wait 400|6100@,6210@|1-3|",
+    "7 3 0 0 2 0|click pushButtonRead;rows 3;click pushButtonStop;wait 2600|6100@,6110@,6210@|1-3|",
+    "25 10 0 0 0 0|click pushButtonRead;rows 25;click pushButtonClear;status 清空表格|"
     "6100@,6110@,6110@||" + done,
-    "7 3 0 0 0|answer No;click pushButtonDelete;wait 300|||" + ask,
-    "7 3 0 0 0|answer Yes;click pushButtonDelete|630000000000||" + ask + ';' + done.left(3)
-        + "数据擦除成功!|1|400|400",
+    "7 3 0 0 0 0|answer No;click pushButtonDelete;wait 300|||" + ask,
+    "7 3 0 0 0 0|answer Yes;click pushButtonRead;rows 7;click pushButtonDelete|6100@,6110@,6110@,"
+    "6310@|1-7|" + done + ';' + ask + ";成功|数据擦除成功!|1|400|400",
 };
 
 // Date and time of the records first to last, either way round.
@@ -108,7 +116,8 @@ private slots:
     {
         QTest::addColumn<QString>("row");
         for (const QString &row : reads)
-            QTest::addRow("%d %s", int(reads.indexOf(row)), qPrintable(row.section('|', 0, 1))) << row;
+            QTest::addRow("%d %s", int(reads.indexOf(row)), qPrintable(row.section('|', 0, 1)))
+                << row;
     }
     void readsAndErases()
     {
@@ -118,8 +127,9 @@ private slots:
         sensor->setPageSize(numbers.at(1).toInt());
         SensorFaults faults;
         faults.delayMs = numbers.at(2).toInt();
-        faults.badPages = {numbers.at(3).toInt()};
-        faults.droppedPages = {numbers.at(4).toInt()};
+        faults.badPages = { numbers.at(3).toInt() };
+        faults.droppedPages = { numbers.at(4).toInt() };
+        faults.lostReads = { numbers.at(5).toInt() };
         sensor->setFaults(faults);
         DialogRecorder recorder;
         for (const QString &step : row.section('|', 1, 1).split(';')) {
@@ -129,7 +139,7 @@ private slots:
             else if (what == "answer")
                 recorder.answer = arg == "Yes" ? QMessageBox::Yes : QMessageBox::No;
             else if (what == "fill")
-                fill({arg});
+                fill({ arg });
             else if (what == "wait")
                 QTest::qWait(arg.toInt());
             else if (what == "rows")
@@ -144,7 +154,7 @@ private slots:
         QCOMPARE(requests(), row.section('|', 2, 2));
         // Idle again: live measurement and the firmware download are free, no read is waiting.
         QCOMPARE(text("pushButtonRead"), QString("读取"));
-        QCOMPARE(enabled({"pushButtonStart", "iapDownLoadButton", "pushButtonClear"}).size(), 3);
+        QCOMPARE(enabled({ "pushButtonStart", "iapDownLoadButton", "pushButtonClear" }).size(), 3);
         QCOMPARE(table()->rowCount(), qMax(18, int(tableTimes().size())));
     }
 
@@ -155,10 +165,13 @@ private slots:
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("box");
         QTest::addColumn<QString>("written");
-        QTest::newRow("written") << "records" << "完成|文件已经导出，是否现在打开?|4|14000|0"
+        QTest::newRow("written") << "records"
+                                 << "完成|文件已经导出，是否现在打开?|4|14000|0"
                                  << "records.xlsx";
-        QTest::newRow("folder missing") << "missing/records.xlsx"
-            << "错误|文件导出失败，无法写入：DIR/missing/records.xlsx|3|4000|0" << "";
+        QTest::newRow("folder missing")
+            << "missing/records.xlsx"
+            << "错误|文件导出失败，无法写入：DIR/missing/records.xlsx|3|4000|0"
+            << "";
     }
     void exportTheTable()
     {
@@ -181,9 +194,11 @@ private slots:
         QDesktopServices::setUrlHandler("file", this, "open");
         click("pushButtonExcel");
         QDesktopServices::unsetUrlHandler("file");
-        QCOMPARE(recorder.boxes.replaceInStrings(dir.path(), "DIR"), QStringList({done, box}));
-        QCOMPARE(openedUrl, written.isEmpty() ? QUrl() : QUrl::fromLocalFile(dir.filePath(written)));
-        QCOMPARE(QFile::exists(dir.filePath(written.isEmpty() ? name : written)), !written.isEmpty());
+        QCOMPARE(recorder.boxes.replaceInStrings(dir.path(), "DIR"), QStringList({ done, box }));
+        QCOMPARE(
+            openedUrl, written.isEmpty() ? QUrl() : QUrl::fromLocalFile(dir.filePath(written)));
+        QCOMPARE(
+            QFile::exists(dir.filePath(written.isEmpty() ? name : written)), !written.isEmpty());
     }
 
     // A page cut off half-way, then silence: the read pauses as if the page had been lost.

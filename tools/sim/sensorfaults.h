@@ -20,6 +20,9 @@ struct SensorFaults
     // pages with these ordinals go out with one CRC byte flipped, or not at all.
     QSet<int> badPages;
     QSet<int> droppedPages;
+    // Read requests (0x61, 0x6D), counted 1, 2, ... from when the faults are set, that are lost
+    // on their way: the sensor never hears them.
+    QSet<int> lostReads;
     // Chances, 0..1, that a page goes out with a flipped CRC byte or not at all; the dice are
     // seeded with faultSeed whenever the faults are set, so a run can be repeated.
     double badPageRate = 0;

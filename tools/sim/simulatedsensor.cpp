@@ -145,6 +145,7 @@ void SimulatedSensor::setFaults(const SensorFaults &faults)
 {
     activeFaults = faults;
     pageDice.seed(faults.faultSeed);
+    readRequests = 0;
 }
 
 void SimulatedSensor::setReadings(const LiveReadings &readings)
@@ -259,10 +260,14 @@ void SimulatedSensor::answer(quint8 command, const QByteArray &data)
     case FactoryFollowUp:
         return; // completes the factory reset; no answer
     case ReadAscending: // only the long form carries the range
+        if (activeFaults.lostReads.contains(++readRequests))
+            return;
         if (data.size() >= 5)
             sendPage(memory.read(command, quint8(data.at(0)), be16(data, 1), be16(data, 3)));
         return;
     case ReadDescending:
+        if (activeFaults.lostReads.contains(++readRequests))
+            return;
         if (!data.isEmpty())
             sendPage(memory.read(command, quint8(data.at(0))));
         return;

@@ -131,6 +131,7 @@ private:
     std::optional<LiveReadings> fixedReadings;
     StoredRecords memory;
     QRandomGenerator pageDice;
+    int readRequests = 0; // since the faults were set
     QHash<quint8, int> commandCounts;
     QList<QByteArray> frames;
     QByteArray heldReply;

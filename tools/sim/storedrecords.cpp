@@ -66,8 +66,8 @@ QByteArray StoredRecords::record(int index) const
     const QTime time = recordTime(index).time();
     QByteArray bytes;
     bytes.reserve(size);
-    for (int field : {date.year() - 2000, date.month(), date.day(), time.hour(), time.minute(),
-                      time.second()})
+    for (int field :
+        { date.year() - 2000, date.month(), date.day(), time.hour(), time.minute(), time.second() })
         bytes.append(char(field));
     // Signs alternate in different rhythms, so both signs show up within a few records.
     const bool odd = index % 2 != 0;

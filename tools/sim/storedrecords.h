@@ -10,8 +10,7 @@
 // from the number alone, so that a reader can tell every record apart and check the order.
 // A page is 0x77, N, flags (bit 7: 36-byte records), three zero bytes, the read command, 0xFF
 // on the last page, the N records and a CRC-32 over everything before it.
-class StoredRecords
-{
+class StoredRecords {
 public:
     static constexpr int maxCount = 60000; // what the sensor's memory holds
     static constexpr int maxPageSize = 255; // N is one byte
