@@ -22,7 +22,8 @@ const QString all = "0001ea60", done = "成功|数据读取完成!|1|400|400",
 const QStringList reads = {
     "25 10 0 0 0 0|click pushButtonRead|6100@,6110@,6110@|1-25|" + done,
     "8 255 0 0 0 0|click radioButtonPoint;fill lineEditBegin=5;fill lineEditEnd=70000;click "
-    "pushButtonRead|61000005ea60|5-8|" + done,
+    "pushButtonRead|61000005ea60|5-8|"
+        + done,
     "8 255 0 0 0 0|click radioButtonPoint;fill lineEditBegin=9;fill lineEditEnd=3;click "
     "pushButtonRead;wait 300|||错误|开始地址和结束地址设置错误!|3|4000|0",
     "7 3 0 0 0 0|click radioButtonTimeDown;click pushButtonRead|6d00,6d10,6d10|7-1|" + done,
@@ -30,23 +31,29 @@ const QStringList reads = {
     "7 3 0 2 0 0|click pushButtonRead|6100@,6110@,6111@,6110@|1-7|" + done,
     "7 3 0 2 0 0|click radioButtonTimeDown;click pushButtonRead|6d00,6d10,6d11,6d10|7-1|" + done,
     "7 3 300 0 0 0|click pushButtonRead;click pushButtonRead;text pushButtonRead=继续;rows 3;wait "
-    "400;click pushButtonRead|6100@,6110@,6110@|1-7|" + done, // a page lands during the pause
+    "400;click pushButtonRead|6100@,6110@,6110@|1-7|"
+        + done, // a page lands during the pause
     "3 3 300 0 0 0|click pushButtonRead;click pushButtonRead|6100@|1-3|" + done,
     "7 3 0 0 2 0|click pushButtonRead;text pushButtonRead=继续;status 信息接收超时!;click "
-    "pushButtonRead|6100@,6110@,6111@,6110@|1-7|" + done, // page 2 lost, asked for again
+    "pushButtonRead|6100@,6110@,6111@,6110@|1-7|"
+        + done, // page 2 lost, asked for again
     "7 3 0 0 0 1|click pushButtonRead;text pushButtonRead=继续;click pushButtonRead|"
-    "6100@,6100@,6110@,6110@|1-7|" + done, // nothing came: the read begins again
+    "6100@,6100@,6110@,6110@|1-7|"
+        + done, // nothing came: the read begins again
     "7 3 0 0 0 2|click pushButtonRead;text pushButtonRead=继续;click pushButtonRead|"
-    "6100@,6110@,6111@,6110@,6110@|1-7|" + done, // request lost: page 1 again, kept once
+    "6100@,6110@,6111@,6110@,6110@|1-7|"
+        + done, // request lost: page 1 again, kept once
     "7 3 300 0 0 0|click pushButtonRead;click pushButtonRead;rows 3;click pushButtonStop;wait 400|"
     "6100@,6210@|1-3|", // stopped while paused
     "7 3 300 0 0 0|click pushButtonRead;click pushButtonStop;rows 3;wait 400|6100@,6210@|1-3|",
     "7 3 0 0 2 0|click pushButtonRead;rows 3;click pushButtonStop;wait 2600|6100@,6110@,6210@|1-3|",
     "25 10 0 0 0 0|click pushButtonRead;rows 25;click pushButtonClear;status 清空表格|"
-    "6100@,6110@,6110@||" + done,
+    "6100@,6110@,6110@||"
+        + done,
     "7 3 0 0 0 0|answer No;click pushButtonDelete;wait 300|||" + ask,
     "7 3 0 0 0 0|answer Yes;click pushButtonRead;rows 7;click pushButtonDelete|6100@,6110@,6110@,"
-    "6310@|1-7|" + done + ';' + ask + ";成功|数据擦除成功!|1|400|400",
+    "6310@|1-7|"
+        + done + ';' + ask + ";成功|数据擦除成功!|1|400|400",
 };
 
 // Date and time of the records first to last, either way round.
@@ -158,31 +165,16 @@ private slots:
         QCOMPARE(table()->rowCount(), qMax(18, int(tableTimes().size())));
     }
 
-    // The table goes to the workbook named in the file dialog; the desktop opens it on Yes. A
-    // name without a suffix gets ".xlsx".
-    void exportTheTable_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("box");
-        QTest::addColumn<QString>("written");
-        QTest::newRow("written") << "records"
-                                 << "完成|文件已经导出，是否现在打开?|4|14000|0"
-                                 << "records.xlsx";
-        QTest::newRow("folder missing")
-            << "missing/records.xlsx"
-            << "错误|文件导出失败，无法写入：DIR/missing/records.xlsx|3|4000|0"
-            << "";
-    }
+    // The table goes to the workbook named in the file dialog, a name without a suffix getting
+    // ".xlsx", and the desktop opens it on Yes. A file that cannot be written is reported.
     void exportTheTable()
     {
-        QFETCH(QString, name);
-        QFETCH(QString, box);
-        QFETCH(QString, written);
         sensor->setStoredRecords(25);
         DialogRecorder recorder(QMessageBox::Yes);
         click("pushButtonRead");
         QTRY_COMPARE(tableTimes().size(), 25);
         QTemporaryDir dir;
+        QString name;
         QTimer chooser; // types the name into the file dialog
         connect(&chooser, &QTimer::timeout, [&] {
             if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
@@ -192,13 +184,16 @@ private slots:
         });
         chooser.start(10);
         QDesktopServices::setUrlHandler("file", this, "open");
-        click("pushButtonExcel");
+        for (const QString row : { "records|完成|文件已经导出，是否现在打开?|4|14000|0",
+                 "missing/records.xlsx|错误|文件导出失败，无法写入：DIR/missing/"
+                 "records.xlsx|3|4000|0" }) {
+            name = row.section('|', 0, 0);
+            click("pushButtonExcel");
+            QCOMPARE(recorder.boxes.takeLast().replace(dir.path(), "DIR"), row.section('|', 1));
+        }
         QDesktopServices::unsetUrlHandler("file");
-        QCOMPARE(recorder.boxes.replaceInStrings(dir.path(), "DIR"), QStringList({ done, box }));
-        QCOMPARE(
-            openedUrl, written.isEmpty() ? QUrl() : QUrl::fromLocalFile(dir.filePath(written)));
-        QCOMPARE(
-            QFile::exists(dir.filePath(written.isEmpty() ? name : written)), !written.isEmpty());
+        QCOMPARE(openedUrl, QUrl::fromLocalFile(dir.filePath("records.xlsx")));
+        QVERIFY(QFileInfo(dir.filePath("records.xlsx")).size() > 0);
     }
 
     // A page cut off half-way, then silence: the read pauses as if the page had been lost.
