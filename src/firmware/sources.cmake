@@ -1,3 +1,5 @@
 list(APPEND TILTCORE_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/aescipher.h
+  ${CMAKE_CURRENT_LIST_DIR}/aescipher.cpp
   ${CMAKE_CURRENT_LIST_DIR}/tea.h
   ${CMAKE_CURRENT_LIST_DIR}/tea.cpp)
