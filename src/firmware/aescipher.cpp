@@ -72,21 +72,21 @@ constexpr int unshiftedFrom(int k)
     return k % 4 + 4 * ((k / 4 + 4 - k % 4) % 4);
 }
 
-// Each column a becomes b with b[i] = the sum over j of coefficients[(j - i) mod 4] * a[j].
+// Each column a becomes b with b[i] = c[0]a[i] + c[1]a[i+1] + c[2]a[i+2] + c[3]a[i+3], the
+// indices taken mod 4 (rows of the circulant matrices of MixColumns and InvMixColumns).
 constexpr int forwardMix[4] = { 2, 3, 1, 1 };
 constexpr int inverseMix[4] = { 14, 11, 13, 9 };
 
 void mixColumns(quint8 *state, const int (&coefficients)[4])
 {
+    const quint8 *c0 = tables.times[coefficients[0]], *c1 = tables.times[coefficients[1]];
+    const quint8 *c2 = tables.times[coefficients[2]], *c3 = tables.times[coefficients[3]];
     for (int column = 0; column < blockLength; column += 4) {
-        quint8 a[4];
-        std::memcpy(a, state + column, 4);
-        for (int i = 0; i < 4; ++i) {
-            quint8 b = 0;
-            for (int j = 0; j < 4; ++j)
-                b ^= tables.times[coefficients[(j - i + 4) % 4]][a[j]];
-            state[column + i] = b;
-        }
+        const quint8 a[4]
+            = { state[column], state[column + 1], state[column + 2], state[column + 3] };
+        for (int i = 0; i < 4; ++i)
+            state[column + i]
+                = c0[a[i]] ^ c1[a[(i + 1) % 4]] ^ c2[a[(i + 2) % 4]] ^ c3[a[(i + 3) % 4]];
     }
 }
 
