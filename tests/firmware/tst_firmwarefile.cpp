@@ -2,6 +2,8 @@
 
 #include <QtTest>
 
+using Counts = QVector<int>; // packets, full packets, last packet length
+
 // Firmware files: made by encode, read back by decode and load; one file made independently.
 class TestFirmwareFile : public QObject {
     Q_OBJECT
@@ -13,17 +15,15 @@ private slots:
         QTest::addColumn<int>("width");
         QTest::addColumn<int>("size");
         QTest::addColumn<int>("sent"); // the image size, padded to 16
-        QTest::addColumn<QVector<int>>("packets"); // count, full packets, last packet length
+        QTest::addColumn<Counts>("packets");
         QTest::addColumn<bool>("usable");
         QTest::newRow("2512 bytes")
-            << "AB#CD#V1.0.3" << 2 << 2512 << 2512 << QVector<int> { 3, 2, 464 } << true;
-        QTest::newRow("2048 bytes")
-            << "V2" << 4 << 2048 << 2048 << QVector<int> { 2, 2, 0 } << true;
-        QTest::newRow("padded") << "" << 1 << 20 << 32 << QVector<int> { 1, 0, 32 } << true;
-        QTest::newRow("96 bytes, no image")
-            << "V3" << 1 << 0 << 0 << QVector<int> { 0, 0, 0 } << false;
-        QTest::newRow("W 3") << "V4" << 3 << 16 << 16 << QVector<int> { 1, 0, 16 } << false;
-        QTest::newRow("W -1") << "V5" << -1 << 16 << 16 << QVector<int> { 1, 0, 16 } << false;
+            << "AB#CD#V1.0.3" << 2 << 2512 << 2512 << Counts { 3, 2, 464 } << true;
+        QTest::newRow("2048 bytes") << "V2" << 4 << 2048 << 2048 << Counts { 2, 2, 0 } << true;
+        QTest::newRow("padded") << "" << 1 << 20 << 32 << Counts { 1, 0, 32 } << true;
+        QTest::newRow("96 bytes, no image") << "V3" << 1 << 0 << 0 << Counts { 0, 0, 0 } << false;
+        QTest::newRow("W 3") << "V4" << 3 << 16 << 16 << Counts { 1, 0, 16 } << false;
+        QTest::newRow("W -1") << "V5" << -1 << 16 << 16 << Counts { 1, 0, 16 } << false;
     }
 
     void roundTrip()
@@ -32,7 +32,7 @@ private slots:
         QFETCH(int, width);
         QFETCH(int, size);
         QFETCH(int, sent);
-        QFETCH(QVector<int>, packets);
+        QFETCH(Counts, packets);
         QFETCH(bool, usable);
         QByteArray image(size, '\0');
         for (int i = 0; i < size; ++i)
@@ -44,8 +44,7 @@ private slots:
         QCOMPARE(int(f.updateCommand), 0xA5);
         QCOMPARE(f.image.toHex(), image.leftJustified(sent, '\0').toHex());
         QCOMPARE(f.decryptedSize, 96 + sent);
-        QCOMPARE(
-            (QVector<int> { f.packetCount(), f.fullPackets(), f.lastPacketLength() }), packets);
+        QCOMPARE((Counts { f.packetCount(), f.fullPackets(), f.lastPacketLength() }), packets);
         QCOMPARE(f.usable(), usable);
     }
 
@@ -59,7 +58,8 @@ private slots:
         const QByteArray image = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f10111213");
         QCOMPARE(FirmwareFile::encode("AB#CD#V1.0.3", 2, 0x5A, image), text);
         const FirmwareImage f = FirmwareFile::decode(text);
-        QCOMPARE(f.version + ' ' + QString::number(f.addressWidth), QString("AB#CD#V1.0.3 2"));
+        QCOMPARE(f.version, QString("AB#CD#V1.0.3"));
+        QCOMPARE(f.addressWidth, 2);
         QCOMPARE(int(f.updateCommand), 0x5A);
         QCOMPARE(f.image.toHex(), (image + QByteArray(12, '\0')).toHex());
     }
