@@ -6,6 +6,7 @@ tilt_packages=(
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev qttools5-dev-tools
   libxlsxwriter-dev
   python3 python3-openpyxl
+  openssl
   fonts-wqy-microhei
 )
 
