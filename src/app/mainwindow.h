@@ -1,5 +1,7 @@
 #pragma once
 
+#include "firmware/firmwarefile.h"
+#include "firmware/firmwareupgrade.h"
 #include "protocol/exchange.h"
 #include "records/recordreadback.h"
 
@@ -12,6 +14,7 @@
 
 class QButtonGroup;
 class QLabel;
+class QTextEdit;
 class QTimer;
 class QTranslator;
 class RecordTableModel;
@@ -126,14 +129,18 @@ private slots:
     void on_pushButtonDelete_clicked();
     void on_pushButtonExcel_clicked();
 
+    void on_iapLoadFileButton_clicked();
+    void on_iapDownLoadButton_clicked();
+    void on_iapClearButton_clicked();
+
 private:
     /// What the window is busy with. The buttons' texts, icons and enabled states follow it
-    /// (showBusyState); nothing reads them back. The record readback keeps its own state.
+    /// (showBusyState); nothing reads them back. The record readback and the firmware upgrade
+    /// keep their own state.
     struct BusyState
     {
         bool portOpen = false;
         bool live = false;
-        bool upgrading = false;
         int exchanges = 0; // multi-step exchanges running (module exchanges may interleave)
     };
 
@@ -143,12 +150,18 @@ private:
     void closePort(const QString &status);
     void showStatus(const QString &text);
     void retranslateTitle();
-    void appendTerminalLine(const QString &line);
+    /// Appends a line to a log view as plain text: markup in it is shown, not rendered.
+    void appendPlainLine(QTextEdit *view, const QString &line);
 
     // Reception: one complete reply taken off rxBuffer and acted on; false when none was there.
     bool handleReadData();
     void applyReply(const Reply &reply, const QByteArray &bytes);
     void showLiveSample(const LiveSample &sample);
+
+    // Firmware upgrade: the loaded file, one tick of the transfer, a boot-loader reply.
+    void LoadFile(bool addrF);
+    void firmwareTick();
+    void handleFirmwareReply(const QByteArray &reply, bool versionInfo);
 
     // Record readback: a page taken, a request sent with its reply time-out.
     void handleRecordPage(const QByteArray &page);
@@ -199,6 +212,11 @@ private:
     QString defaultRecordFolder; // created when missing; a folder the user chose is not
     bool recordWriteFailing = false;
     RecordReadback readback;
+    FirmwareUpgrade upgrade;
+    FirmwareImage firmware; // the file loaded last
+    QString firmwarePath;
+    QString firmwareVersion;
+    bool versionChecked = false; // the loader's version was judged in this upgrade
     RecordTableModel *model;
     QTimer *tableRedrawTimer;
     QElapsedTimer tableRedrawn;

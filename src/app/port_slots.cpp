@@ -32,7 +32,7 @@ void MainWindow::closePort(const QString &status)
     sequenceTimer->stop();
     busy.portOpen = false;
     busy.live = false;
-    busy.upgrading = false;
+    upgrade.cancel();
     showBusyState();
     showStatus(status);
 }
@@ -62,13 +62,14 @@ void MainWindow::showBusyState()
     // A read holds live measurement and the firmware download until its stop has gone out.
     using State = RecordReadback::State;
     const State reading = readback.state();
-    ui->pushButtonStart->setEnabled(!busy.upgrading && reading == State::Idle);
-    ui->pushButtonRead->setEnabled(!busy.live && !busy.upgrading);
-    ui->pushButtonDelete->setEnabled(!busy.live && !busy.upgrading);
+    const bool upgrading = upgrade.running();
+    ui->pushButtonStart->setEnabled(!upgrading && reading == State::Idle);
+    ui->pushButtonRead->setEnabled(!busy.live && !upgrading);
+    ui->pushButtonDelete->setEnabled(!busy.live && !upgrading);
     ui->pushButtonClear->setEnabled(reading == State::Idle || reading == State::Stopping);
     ui->iapDownLoadButton->setEnabled(!busy.live && reading == State::Idle);
     ui->comboBoxGayo->setEnabled(!busy.live);
-    ui->iapDownLoadButton->setText(busy.upgrading ? tr("取消") : tr("下载"));
+    ui->iapDownLoadButton->setText(upgrading ? tr("取消") : tr("下载"));
     ui->pushButtonRead->setText(reading == State::Running  ? tr("暂停")
                                 : reading == State::Paused ? tr("继续")
                                                            : tr("读取"));

@@ -11,3 +11,5 @@ list(APPEND TILTCORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/firmwareversion.cpp
   ${CMAKE_CURRENT_LIST_DIR}/firmwareupgrade.h
   ${CMAKE_CURRENT_LIST_DIR}/firmwareupgrade.cpp)
+list(APPEND TILTGUI_SOURCES
+  ${CMAKE_CURRENT_LIST_DIR}/upgrade_slots.cpp)

@@ -54,6 +54,10 @@ void MainWindow::on_pushButtonStart_clicked()
 void MainWindow::timeIAPUpdate()
 {
     sequenceTimer->stop();
+    if (sequenceMode == 1) {
+        firmwareTick();
+        return;
+    }
     if (sequenceMode != 0)
         return;
     // Polls go to the address taken when measurement started (or acknowledged since), whatever

@@ -94,6 +94,9 @@ void MainWindow::applyReply(const Reply &reply, const QByteArray &bytes)
     case Reply::DeleteAck:
         QMessageBox::information(nullptr, tr("成功"), tr("数据擦除成功!"));
         break;
+    case Reply::FirmwareReply:
+        handleFirmwareReply(bytes, reply.firmwareInfo);
+        break;
     case Reply::LiveData: {
         const LiveSample sample = decodeLiveSample(bytes, dataKind);
         showLiveSample(sample);

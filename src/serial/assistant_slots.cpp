@@ -10,27 +10,27 @@
 void MainWindow::Serial_Show(QByteArray bytes)
 {
     if (ui->checkBox_active->isChecked())
-        appendTerminalLine(TerminalText::sentLine(QTime::currentTime(), bytes,
+        appendPlainLine(ui->text_Serial, TerminalText::sentLine(QTime::currentTime(), bytes,
                                                   ui->checkBox_hexshow->isChecked()));
 }
 
 void MainWindow::Serial_Show_Recive(QByteArray rec)
 {
     if (ui->checkBox_active->isChecked())
-        appendTerminalLine(TerminalText::receivedLine(QTime::currentTime(), rec,
+        appendPlainLine(ui->text_Serial, TerminalText::receivedLine(QTime::currentTime(), rec,
                                                       ui->checkBox_hexshow->isChecked()));
 }
 
-void MainWindow::appendTerminalLine(const QString &line)
+void MainWindow::appendPlainLine(QTextEdit *view, const QString &line)
 {
-    // Device bytes are shown as plain text: markup in them must not be rendered.
-    QTextCursor cursor(ui->text_Serial->document());
+    // Device bytes and file contents are shown as plain text: markup in them is not rendered.
+    QTextCursor cursor(view->document());
     cursor.movePosition(QTextCursor::End);
-    if (!ui->text_Serial->document()->isEmpty())
+    if (!view->document()->isEmpty())
         cursor.insertBlock();
     cursor.insertText(line);
-    ui->text_Serial->setTextCursor(cursor);
-    ui->text_Serial->ensureCursorVisible();
+    view->setTextCursor(cursor);
+    view->ensureCursorVisible();
 }
 
 void MainWindow::on_pushButton_Send_clicked()
