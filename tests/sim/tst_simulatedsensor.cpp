@@ -2,6 +2,9 @@
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
 
+#include "firmware/tea.h"
+#include "protocol/checksum.h"
+
 #include <QtTest>
 
 #include <cerrno>
@@ -12,6 +15,10 @@ using S = SensorFaults;
 using M = ModuleFaults;
 using Setup = void (*)(S &, M &);
 Q_DECLARE_METATYPE(Setup)
+using Prepare = void (*)(SimulatedSensor &);
+Q_DECLARE_METATYPE(Prepare)
+static const Setup noFaults = [](S &, M &) {};
+static const Prepare asBuilt = [](SimulatedSensor &) {};
 using Items = std::initializer_list<QByteArray>;
 
 static const char request[] = "7707000000001f26", reply[] = "770b000000001f000000012b"; // address
@@ -32,6 +39,35 @@ static const QByteArray rec2 = "1a0101000200" "00024690" "10046912" "00069134" "
 static const QByteArray rec3 = "1a0101000300" "10037035" "00070368" "10103701" "003702" "0003"
                                "10370368" "00703701" "11037034" "00";
 static const QByteArray page12 = "7702800000006100" + rec1 + rec2 + "93dd381e";
+// Boot loader: update requests (full and 16-bit address, command 30), the answer to them (5A 81,
+// version text in 50 bytes, CRC-32), announcement and abort of a 2064-byte image in 3 packets,
+// acknowledgements (5A 82, packet index, 01 written or 02 checksum error, CRC-32).
+static const char upd4[] = "7707000000013038", upd2[] = "770500013036";
+static const QByteArray version = "5a81544c2353312356312e302e30" + QByteArray(76, '0') + "ee62e647";
+static const QByteArray announce = "5a010000081000034728e1f6";
+static const char cancel[] = "5a030100000810001fa1bab6";
+static const char ack0[] = "5a8200000184d66e51", ack1[] = "5a820001019dcd5f10";
+static const char ack2[] = "5a82000201b6e00cd3", ack0Error[] = "5a820000021ddf3feb";
+static const char ack1Error[] = "5a8200010204c40eaa";
+
+static QByteArray firmware()
+{
+    QByteArray image(2064, '\0');
+    for (int i = 0; i < image.size(); ++i)
+        image[i] = char(i * 7 + i / 256);
+    return image;
+}
+
+// Packet k in hex: 5A 02 k, its payload under TEA, CRC-32 of the plain text (last byte ^ flip).
+static QByteArray packet(int k, char flip = 0)
+{
+    const QByteArray plain
+        = QByteArray::fromHex("5a0200") + char(k) + firmware().mid(k * 1024, 1024);
+    QByteArray crc = Checksum::crc32Bytes(plain, plain.size());
+    crc[3] = char(crc.at(3) ^ flip);
+    return (plain.left(4) + Tea::encrypt(plain.mid(4)) + crc).toHex();
+}
+static const QByteArray p0 = packet(0), p1 = packet(1), p2 = packet(2);
 
 // Wire bytes: a text line as written (it ends in CR LF), anything else a frame in hex.
 static QByteArrayList wire(Items items)
@@ -42,9 +78,10 @@ static QByteArrayList wire(Items items)
     return list;
 }
 
-static void row(const char *name, Items requests, Items chunks, Setup setup = [](S &, M &) {})
+static void row(const char *name, Items requests, Items chunks, Setup setup = noFaults,
+    Prepare prepare = asBuilt, const QByteArray &image = QByteArray())
 {
-    QTest::newRow(name) << setup << wire(requests) << wire(chunks);
+    QTest::newRow(name) << setup << prepare << wire(requests) << wire(chunks) << image;
 }
 
 class TestSimulatedSensor : public QObject
@@ -60,8 +97,10 @@ private slots:
 void TestSimulatedSensor::exchanges_data()
 {
     QTest::addColumn<Setup>("setup");
+    QTest::addColumn<Prepare>("prepare");
     QTest::addColumn<QByteArrayList>("requests");
     QTest::addColumn<QByteArrayList>("chunks");
+    QTest::addColumn<QByteArray>("image"); // received in full
     row("live readings", {"770700000001030b"}, {"77230000000183" "10123456" "01234567" "00000000"
         "00000000" "11000000" "00000000" "002550" "5f" "08"});
     row("zero mode, sleep set, queried",
@@ -111,13 +150,30 @@ void TestSimulatedSensor::exchanges_data()
         [](S &s, M &) { s.badPages = {1}; });
     row("first page dropped, its repeat sent", {a00, a11}, {page12},
         [](S &s, M &) { s.droppedPages = {1}; });
+    row("update requests answered once the loader has started", {upd4, upd4}, {version, version});
+    row("16-bit address: the low half of the sensor's", {upd2}, {version}, noFaults,
+        [](SimulatedSensor &s) { s.setAddress(0x12340001), s.setAddressWidth(2); });
+    row("image in one read: two full packets and a short one, which comes first",
+        {announce + p2 + p0 + p1}, {ack2, ack0, ack1}, noFaults, asBuilt, firmware());
+    row("packet with a bad CRC", {announce, packet(0, 1)}, {ack0Error});
+    row("abort forgets the transfer", {announce, p0, p1, cancel, p2}, {ack0, ack1});
+    row("second acknowledgement lost, the repeat written again", {announce, p0, p1, p1, p2},
+        {ack0, ack1, ack2}, [](S &s, M &) { s.lostAcks = {2}; }, asBuilt, firmware());
+    row("good packet refused on first arrival", {announce, p0, p1, p1, p2},
+        {ack0, ack1Error, ack1, ack2}, [](S &s, M &) { s.checksumErrorPackets = {1}; }, asBuilt,
+        firmware());
+    row("second acknowledgement, after a checksum error, with a bad CRC",
+        {announce, packet(0, 1), p0}, {ack0Error, "5a8200000184d66eae"},
+        [](S &s, M &) { s.badAckCrcs = {2}; });
 }
 
 void TestSimulatedSensor::exchanges()
 {
     QFETCH(Setup, setup);
+    QFETCH(Prepare, prepare);
     QFETCH(QByteArrayList, requests);
     QFETCH(QByteArrayList, chunks);
+    QFETCH(QByteArray, image);
     S sensorFaults;
     M moduleFaults;
     setup(sensorFaults, moduleFaults);
@@ -126,6 +182,7 @@ void TestSimulatedSensor::exchanges()
     sensor.radioModule().setFaults(moduleFaults);
     sensor.setReadings({-12.3456, 123.4567, 0, 0, -1, 0, 25.5, 95}); // angles, g, degrees, power
     sensor.setStoredRecords(3), sensor.setPageSize(2), sensor.setEraseDelayMs(50);
+    prepare(sensor);
     QByteArrayList sent;
     qint64 lastAt = 0;
     QElapsedTimer clock;
@@ -143,6 +200,7 @@ void TestSimulatedSensor::exchanges()
     QCOMPARE(sent, chunks);
     const int notBefore = sensorFaults.delayMs + (chunks.size() - 1) * sensorFaults.splitGapMs;
     QVERIFY(chunks.isEmpty() || lastAt >= notBefore - 1); // a busy machine only adds to it
+    QCOMPARE(sensor.receivedImage(), image);
 }
 
 void TestSimulatedSensor::ptyDeviceEndToEnd()

@@ -9,6 +9,8 @@ constexpr char loaderHeader = 0x5A;
 // The boot-loader entry request has a 1-byte address: 77 04 A C SUM is the shortest frame.
 constexpr int shortestSensorLength = 4;
 constexpr int loaderFixedSize = 12; // image announcement and abort
+constexpr char loaderPacket = 0x02;
+constexpr int loaderPayloadSize = 1024;
 constexpr int loaderPacketOverhead = 8; // 5A 02, packet index, CRC-32
 
 } // namespace
@@ -40,6 +42,8 @@ QVector<InputParser::Unit> InputParser::drain(bool giveUp)
         if (verdict == Complete) {
             units.append({kind, buffer.left(size)});
             buffer.remove(0, size);
+            if (kind == LoaderFrame && units.last().bytes.at(1) != loaderPacket)
+                break;
         } else if (verdict == Invalid || giveUp) {
             dropFirstByte();
         } else {
@@ -90,9 +94,14 @@ InputParser::Verdict InputParser::examineLoaderFrame(int &size) const
     case 0x03:
         size = loaderFixedSize;
         break;
-    case 0x02:
-        size = loaderPayloadSize + loaderPacketOverhead;
+    case loaderPacket: {
+        if (buffer.size() < 4)
+            return NeedMore;
+        const int index = quint8(buffer.at(2)) << 8 | quint8(buffer.at(3));
+        const bool last = index == loaderPackets - 1;
+        size = (last ? lastLoaderPayload : loaderPayloadSize) + loaderPacketOverhead;
         break;
+    }
     default:
         return Invalid;
     }

@@ -10,7 +10,9 @@
 // cannot be a unit loses its first byte and the rest is scanned again, so the parser falls back
 // into step after garbage or a broken frame. Sensor frames are checked here (their checksum is
 // what tells a frame from garbage); boot-loader frames are only delimited, because a data packet
-// carries its CRC over the payload before encryption and only the loader can check it.
+// carries its CRC over the payload before encryption and only the loader can check it. A batch
+// of units ends after an announcement or abort, so that the caller can tell the parser the sizes
+// of the packets behind it before they are delimited.
 class InputParser
 {
 public:
@@ -26,7 +28,8 @@ public:
         QByteArray bytes;
     };
 
-    /// Appends bytes from the line; returns the units they complete, in order of arrival.
+    /// Appends bytes from the line; returns the units they complete, in order of arrival, up to
+    /// an announcement or abort (feed nothing to go on after it).
     QVector<Unit> feed(const QByteArray &bytes);
     /// Gives up on the unit being collected (the line went quiet) and returns what follows it.
     QVector<Unit> flush();
@@ -37,8 +40,13 @@ public:
     /// Forgets the held bytes and the counter.
     void clear();
 
-    /// Payload size of the next boot-loader data packet (1024 unless the last one is shorter).
-    void setLoaderPayloadSize(int size) { loaderPayloadSize = size; }
+    /// How boot-loader data packets are sized: by their index, 1024 payload bytes for all but
+    /// the last of `packetCount`, which has `lastPayloadSize` (a count of 0: 1024 for every one).
+    void setLoaderImage(int packetCount, int lastPayloadSize)
+    {
+        loaderPackets = packetCount;
+        lastLoaderPayload = lastPayloadSize;
+    }
 
     static constexpr int longestLine = 256;
 
@@ -58,7 +66,8 @@ private:
 
     QByteArray buffer;
     int discarded = 0;
-    int loaderPayloadSize = 1024;
+    int loaderPackets = 0;
+    int lastLoaderPayload = 1024;
 };
 
 #endif // SIM_INPUTPARSER_H

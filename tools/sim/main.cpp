@@ -7,6 +7,7 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QFile>
 #include <QSocketNotifier>
 #include <QTextStream>
 
@@ -60,6 +61,16 @@ void announce(const PtyDevice &device)
     if (!device.linkPath().isEmpty())
         out() << "tiltlink-sim: link " << device.linkPath() << " -> " << device.slaveName()
               << Qt::endl;
+}
+
+// Long frames (a firmware packet has 1032 bytes) are traced by their start and size.
+QString compact(const QByteArray &bytes, int longest)
+{
+    if (bytes.size() <= longest)
+        return QString::fromLatin1(bytes.toHex(' '));
+    return QStringLiteral("%1 ... (%2 bytes)")
+        .arg(QString::fromLatin1(bytes.left(16).toHex(' ')))
+        .arg(bytes.size());
 }
 
 bool parseHex(const QString &text, quint32 &value)
@@ -116,6 +127,8 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
 {
     double badPageRate = 0;
     double dropPageRate = 0;
+    double lostAckRate = 0;
+    double checksumErrorRate = 0;
     bool seeded = false;
     faults.faultSeed = options.value("seed").toUInt(&seeded);
     if (!seeded) {
@@ -123,7 +136,9 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
         return false;
     }
     if (!readRate(options, "bad-page-rate", badPageRate)
-        || !readRate(options, "drop-page-rate", dropPageRate))
+        || !readRate(options, "drop-page-rate", dropPageRate)
+        || !readRate(options, "lost-ack-rate", lostAckRate)
+        || !readRate(options, "checksum-error-rate", checksumErrorRate))
         return false;
     for (const QString &name : options.values("fault")) {
         if (name == QLatin1String("no-at-answer"))
@@ -148,6 +163,10 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
             faults.badPageRate = badPageRate;
         else if (name == QLatin1String("drop-page"))
             faults.dropPageRate = dropPageRate;
+        else if (name == QLatin1String("lost-ack"))
+            faults.lostAckRate = lostAckRate;
+        else if (name == QLatin1String("checksum-error"))
+            faults.checksumErrorRate = checksumErrorRate;
         else {
             err() << "tiltlink-sim: unknown fault " << name << Qt::endl;
             return false;
@@ -165,6 +184,38 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
     }
     for (const QString &key : options.values("mute-at"))
         moduleFaults.mutedKeys.insert(key.toLatin1().toUpper());
+    return true;
+}
+
+bool readLoaderSettings(const QCommandLineParser &options, SimulatedSensor &sensor)
+{
+    const QString version = options.value("loader-version");
+    bool printable = version.size() <= BootLoader::versionSize;
+    for (QChar c : version)
+        printable = printable && c.unicode() >= 0x20 && c.unicode() < 0x7F;
+    if (!printable) {
+        err() << "tiltlink-sim: --loader-version takes up to " << BootLoader::versionSize
+              << " printable ASCII characters" << Qt::endl;
+        return false;
+    }
+    quint32 code = 0;
+    if (!parseHex(options.value("update-command"), code) || code > 0xFF) {
+        err() << "tiltlink-sim: --update-command takes a command code in hex, not "
+              << options.value("update-command") << Qt::endl;
+        return false;
+    }
+    const QString width = options.value("address-width");
+    if (width != QLatin1String("1") && width != QLatin1String("2") && width != QLatin1String("4")) {
+        err() << "tiltlink-sim: --address-width takes 1, 2 or 4" << Qt::endl;
+        return false;
+    }
+    int bootMs = 0;
+    if (!readInt(options, "boot-ms", 0, 600000, bootMs))
+        return false;
+    sensor.setLoaderVersion(version);
+    sensor.setUpdateCommand(quint8(code));
+    sensor.setAddressWidth(width.toInt());
+    sensor.setBootDelayMs(bootMs);
     return true;
 }
 
@@ -188,8 +239,9 @@ int main(int argc, char *argv[])
         {"appkey", "Module AppKey, 32 hex digits (default made from the address).", "hex"},
         {"fault",
          "Misbehave: no-answer, bad-checksum, shifted-checksum, split, merge or garbage "
-         "(whole device); bad-page or drop-page (record pages); no-at-answer, garbled-at or "
-         "long-appkey (module only). May be repeated.",
+         "(whole device); bad-page or drop-page (record pages); lost-ack or checksum-error "
+         "(firmware packets); no-at-answer, garbled-at or long-appkey (module only). May be "
+         "repeated.",
          "name"},
         {"mute", "Do not answer this command code (hex). May be repeated.", "code"},
         {"mute-at",
@@ -209,7 +261,21 @@ int main(int argc, char *argv[])
          "fraction", "0.1"},
         {"drop-page-rate", "Share of pages not sent for --fault drop-page (default 0.02).",
          "fraction", "0.02"},
-        {"seed", "Seed for the page faults' dice (default 1).", "number", "1"},
+        {"lost-ack-rate",
+         "Share of packet acknowledgements not sent for --fault lost-ack (default 0.1).",
+         "fraction", "0.1"},
+        {"checksum-error-rate",
+         "Share of good packets answered with a checksum error for --fault checksum-error "
+         "(default 0.05).",
+         "fraction", "0.05"},
+        {"seed", "Seed for the page and packet faults' dice (default 1).", "number", "1"},
+        {"loader-version", "Boot loader's version text (default TL#S1#V1.0.0).", "text",
+         "TL#S1#V1.0.0"},
+        {"update-command", "Command code of the update request, hex (default 30).", "hex", "30"},
+        {"address-width", "Address bytes of the update request: 1, 2 or 4 (default 4).",
+         "bytes", "4"},
+        {"boot-ms", "How long the boot loader takes to start (default 300).", "ms", "300"},
+        {"image-out", "Write a firmware image received in full to this file.", "file"},
         {"verbose",
          "Trace the frames and lines received and the bytes sent on standard error."},
     });
@@ -243,12 +309,19 @@ int main(int argc, char *argv[])
         err() << "tiltlink-sim: --record-size takes 24 or 36" << Qt::endl;
         return 2;
     }
+    SimulatedSensor sensor;
+    if (!readLoaderSettings(options, sensor))
+        return 2;
+    const QString imageOut = options.value("image-out");
+    if (options.isSet("image-out") && imageOut.isEmpty()) {
+        err() << "tiltlink-sim: --image-out takes a file name" << Qt::endl;
+        return 2;
+    }
     if (!installSignalHandlers()) {
         err() << "tiltlink-sim: cannot set up signal handling" << Qt::endl;
         return 1;
     }
 
-    SimulatedSensor sensor;
     sensor.setAddress(address);
     sensor.setFaults(faults);
     sensor.setStoredRecords(records);
@@ -260,6 +333,18 @@ int main(int argc, char *argv[])
     module.setAppEui(appEui);
     module.setAppKey(appKey);
     module.setFaults(moduleFaults);
+    QObject::connect(&sensor, &SimulatedSensor::imageComplete, [&](const QByteArray &image) {
+        // The file is written before the line, so that a script waiting for the line finds it.
+        QFile file(imageOut);
+        if (!imageOut.isEmpty()
+            && !(file.open(QIODevice::WriteOnly) && file.write(image) == image.size()
+                && file.flush())) {
+            err() << "tiltlink-sim: cannot write " << imageOut << ": " << file.errorString()
+                  << Qt::endl;
+            return;
+        }
+        out() << "tiltlink-sim: image complete, " << image.size() << " bytes" << Qt::endl;
+    });
     if (options.isSet("verbose")) {
         QObject::connect(&sensor, &SimulatedSensor::frameReceived, [](const QByteArray &frame) {
             err() << "<- " << frame.toHex(' ') << Qt::endl;
@@ -268,13 +353,11 @@ int main(int argc, char *argv[])
             QString text = QString::fromLatin1(line);
             err() << "<- " << text.replace('\r', "\\r").replace('\n', "\\n") << Qt::endl;
         });
+        QObject::connect(&sensor, &SimulatedSensor::loaderFrameReceived,
+            [](const QByteArray &frame) { err() << "<- " << compact(frame, 16) << Qt::endl; });
         QObject::connect(&sensor, &SimulatedSensor::transmit, [](const QByteArray &bytes) {
             // A record page runs to 9 kB: its header and its size tell enough.
-            if (bytes.size() > longestTrace)
-                err() << "-> " << bytes.left(16).toHex(' ') << " ... (" << bytes.size()
-                      << " bytes)" << Qt::endl;
-            else
-                err() << "-> " << bytes.toHex(' ') << Qt::endl;
+            err() << "-> " << compact(bytes, longestTrace) << Qt::endl;
         });
     }
 

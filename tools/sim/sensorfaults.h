@@ -23,10 +23,22 @@ struct SensorFaults
     // Read requests (0x61, 0x6D), counted 1, 2, ... from when the faults are set, that are lost
     // on their way: the sensor never hears them.
     QSet<int> lostReads;
-    // Chances, 0..1, that a page goes out with a flipped CRC byte or not at all; the dice are
-    // seeded with faultSeed whenever the faults are set, so a run can be repeated.
+    // Boot-loader acknowledgements, counted 1, 2, ... within a transfer (from its announcement;
+    // a repeat counts too): the ones with these ordinals are not sent, or go out with one CRC
+    // byte flipped.
+    QSet<int> lostAcks;
+    QSet<int> badAckCrcs;
+    // Data packets (by index) whose first arrival is answered with a checksum error though good.
+    QSet<int> checksumErrorPackets;
+    // Once this data packet is acknowledged as written, the sensor unplugs (once; -1: never).
+    int unplugAfterPacket = -1;
+    // Chances, 0..1, that a page goes out with a flipped CRC byte or not at all, that an
+    // acknowledgement is lost and that a good packet is answered with a checksum error; the dice
+    // are seeded with faultSeed whenever the faults are set, so a run can be repeated.
     double badPageRate = 0;
     double dropPageRate = 0;
+    double lostAckRate = 0;
+    double checksumErrorRate = 0;
     quint32 faultSeed = 1;
     QByteArray garbage; // sent in the same chunk right before each reply
     bool mergeReplies = false; // each reply is held back and sent with the next one

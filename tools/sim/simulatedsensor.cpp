@@ -101,7 +101,7 @@ SimulatedSensor::SimulatedSensor(QObject *parent)
     module.setAddress(current.address);
     inputTimer.setSingleShot(true);
     inputTimer.setInterval(defaultInputGapMs);
-    connect(&inputTimer, &QTimer::timeout, this, [this] { handle(parser.flush()); });
+    connect(&inputTimer, &QTimer::timeout, this, [this] { take(parser.flush()); });
     outputTimer.setSingleShot(true);
     // Split chunks must not leave early: a coarse timer may fire up to 5 % before its time.
     outputTimer.setTimerType(Qt::PreciseTimer);
@@ -109,15 +109,13 @@ SimulatedSensor::SimulatedSensor(QObject *parent)
     eraseTimer.setSingleShot(true);
     eraseTimer.setInterval(defaultEraseDelayMs);
     connect(&eraseTimer, &QTimer::timeout, this, &SimulatedSensor::finishErase);
+    connect(&loader, &BootLoader::updateResponse, this, &SimulatedSensor::deliver);
+    connect(&loader, &BootLoader::imageComplete, this, &SimulatedSensor::imageComplete);
 }
 
 void SimulatedSensor::receive(const QByteArray &bytes)
 {
-    handle(parser.feed(bytes));
-    if (parser.hasPartial())
-        inputTimer.start();
-    else
-        inputTimer.stop();
+    take(parser.feed(bytes));
 }
 
 void SimulatedSensor::setAddress(quint32 address)
@@ -139,12 +137,16 @@ void SimulatedSensor::powerCycle()
     // The records stay in memory; a read or an erase under way is lost.
     memory.stopRead();
     eraseTimer.stop();
+    loader.reset();
+    parser.setLoaderImage(loader.packetCount(), loader.lastPayloadSize());
+    unplugWhenSent = false;
 }
 
 void SimulatedSensor::setFaults(const SensorFaults &faults)
 {
     activeFaults = faults;
     pageDice.seed(faults.faultSeed);
+    ackDice.seed(faults.faultSeed);
     readRequests = 0;
 }
 
@@ -163,6 +165,7 @@ void SimulatedSensor::clearCounters()
     commandCounts.clear();
     frames.clear();
     module.clearCounters();
+    loader.clearCounters();
 }
 
 void SimulatedSensor::unplug()
@@ -170,16 +173,29 @@ void SimulatedSensor::unplug()
     heldReply.clear();
     outbox.clear();
     outputTimer.stop();
+    unplugWhenSent = false;
     emit unplugRequested();
+}
+
+void SimulatedSensor::take(QVector<InputParser::Unit> units)
+{
+    // The parser pauses after an announcement or abort: they size the packets behind them.
+    for (; !units.isEmpty(); units = parser.feed(QByteArray()))
+        handle(units);
+    if (parser.hasPartial())
+        inputTimer.start();
+    else
+        inputTimer.stop();
 }
 
 void SimulatedSensor::handle(const QVector<InputParser::Unit> &units)
 {
     for (const InputParser::Unit &unit : units) {
-        // Boot-loader frames are not answered by this device.
         if (unit.kind == InputParser::SensorFrame)
             handleSensorFrame(unit.bytes);
-        else if (unit.kind == InputParser::CommandLine)
+        else if (unit.kind == InputParser::LoaderFrame)
+            handleLoaderFrame(unit.bytes);
+        else
             handleModuleLine(unit.bytes);
     }
 }
@@ -187,17 +203,45 @@ void SimulatedSensor::handle(const QVector<InputParser::Unit> &units)
 void SimulatedSensor::handleSensorFrame(const QByteArray &frame)
 {
     const int len = quint8(frame.at(1));
-    // Frames with a shorter address only switch a sensor into its boot loader.
-    if (len < emptyLength)
-        return;
-    const quint8 command = quint8(frame.at(6));
+    // The command follows the address, which has fewer than 4 bytes in update requests only.
+    const quint8 command = quint8(frame.at(std::min(len, emptyLength) - 1));
     ++commandCounts[command];
     frames.append(frame);
     emit frameReceived(frame);
+    if (loader.takeUpdateRequest(frame, current.address))
+        return;
+    // Frames with a shorter address only switch a sensor into its boot loader.
+    if (len < emptyLength)
+        return;
     // On a shared line only the addressed sensor answers; the address query is for anyone.
     if (command != ReadAddress && be32(frame, 2) != current.address)
         return;
     answer(command, frame.mid(emptyLength, len - emptyLength));
+}
+
+void SimulatedSensor::handleLoaderFrame(const QByteArray &frame)
+{
+    emit loaderFrameReceived(frame);
+    const int index = BootLoader::packetIndex(frame);
+    // Both dice are rolled for every packet, so that a run depends on the seed alone.
+    const bool unlucky = index >= 0 && ackDice.generateDouble() < activeFaults.checksumErrorRate;
+    const bool lossy = index >= 0 && ackDice.generateDouble() < activeFaults.lostAckRate;
+    const bool refused = unlucky
+        || (activeFaults.checksumErrorPackets.contains(index) && !loader.hasArrived(index));
+    QByteArray ack = loader.receive(frame, refused);
+    parser.setLoaderImage(loader.packetCount(), loader.lastPayloadSize());
+    if (ack.isEmpty())
+        return;
+    const int ordinal = loader.acknowledgements();
+    if (activeFaults.badAckCrcs.contains(ordinal))
+        ack[ack.size() - 1] = char(~ack.at(ack.size() - 1));
+    if (!lossy && !activeFaults.lostAcks.contains(ordinal))
+        deliver(ack);
+    if (index == activeFaults.unplugAfterPacket && quint8(ack.at(4)) == BootLoader::Written) {
+        activeFaults.unplugAfterPacket = -1; // once: the host may repeat the packet later
+        unplugWhenSent = true; // the acknowledgement leaves first, however late
+        flushOutbox();
+    }
 }
 
 void SimulatedSensor::handleModuleLine(const QByteArray &line)
@@ -370,6 +414,8 @@ void SimulatedSensor::flushOutbox()
         emit transmit(outbox.takeFirst().bytes);
     if (!outbox.isEmpty())
         outputTimer.start(int(std::max<qint64>(1, outbox.first().due - clock.elapsed())));
+    else if (unplugWhenSent)
+        unplug();
 }
 
 QByteArray SimulatedSensor::liveData() const

@@ -1,6 +1,7 @@
 #ifndef SIM_SIMULATEDSENSOR_H
 #define SIM_SIMULATEDSENSOR_H
 
+#include "sim/bootloader.h"
 #include "sim/inputparser.h"
 #include "sim/livereadings.h"
 #include "sim/radiomodule.h"
@@ -23,8 +24,8 @@
 // sensor frames addressed to it (and the read-address request, whatever its address), keeps the
 // parameters it is sent, hands out its stored records page by page, and can be told to
 // misbehave (SensorFaults). Text lines go to the sensor's radio module (RadioModule), whose
-// answers share the sensor's way out and its line faults. Boot-loader frames are recognised on
-// the line but not answered.
+// answers share the sensor's way out and its line faults, and so do those of its boot loader
+// (BootLoader), which an update request starts and which takes a firmware image.
 class SimulatedSensor : public QObject
 {
     Q_OBJECT
@@ -86,6 +87,25 @@ public:
     /// How long the line must stay quiet before an incomplete frame is given up.
     void setInputGapMs(int msecs) { inputTimer.setInterval(msecs); }
 
+    /// The boot loader's version text, cut at 50 Latin-1 bytes (default "TL#S1#V1.0.0").
+    QString loaderVersion() const { return loader.version(); }
+    void setLoaderVersion(const QString &text) { loader.setVersion(text); }
+    /// Command code of the update request (default 0x30).
+    quint8 updateCommand() const { return loader.updateCommand(); }
+    void setUpdateCommand(quint8 code) { loader.setUpdateCommand(code); }
+    /// Address bytes of the update request: 1, 2 or 4 (the default).
+    int addressWidth() const { return loader.addressWidth(); }
+    void setAddressWidth(int bytes) { loader.setAddressWidth(bytes); }
+    /// How long the boot loader takes to start and answer (default 300 ms).
+    int bootDelayMs() const { return loader.bootDelayMs(); }
+    void setBootDelayMs(int msecs) { loader.setBootDelayMs(msecs); }
+    /// The firmware image once received in full; empty while a transfer is incomplete.
+    QByteArray receivedImage() const { return loader.receivedImage(); }
+    /// Data packets written in the current transfer, repeats included.
+    int packetsWritten() const { return loader.packetsWritten(); }
+    /// Transfers aborted by the host (abort frames received).
+    int abortCount() const { return loader.abortCount(); }
+
 public slots:
     /// Pulls the plug: replies not yet sent are dropped and unplugRequested() is emitted.
     void unplug();
@@ -99,10 +119,16 @@ signals:
     void lineReceived(const QByteArray &line);
     /// The device is to disappear from the line.
     void unplugRequested();
+    /// A boot-loader frame (announcement, data packet or abort) arrived, valid or not.
+    void loaderFrameReceived(const QByteArray &frame);
+    /// The last missing packet of a firmware image was written.
+    void imageComplete(const QByteArray &image);
 
 private:
+    void take(QVector<InputParser::Unit> units);
     void handle(const QVector<InputParser::Unit> &units);
     void handleSensorFrame(const QByteArray &frame);
+    void handleLoaderFrame(const QByteArray &frame);
     void handleModuleLine(const QByteArray &line);
     bool applySetting(quint8 command, const QByteArray &data);
     void answer(quint8 command, const QByteArray &data);
@@ -131,6 +157,9 @@ private:
     std::optional<LiveReadings> fixedReadings;
     StoredRecords memory;
     QRandomGenerator pageDice;
+    BootLoader loader;
+    QRandomGenerator ackDice;
+    bool unplugWhenSent = false;
     int readRequests = 0; // since the faults were set
     QHash<quint8, int> commandCounts;
     QList<QByteArray> frames;
