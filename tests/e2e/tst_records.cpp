@@ -178,7 +178,8 @@ private slots:
         QTimer chooser; // types the name into the file dialog
         connect(&chooser, &QTimer::timeout, [&] {
             if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-                dialog->selectFile(dir.filePath(name));
+                // Typed, as selectFile() leaves a focused name field alone.
+                dialog->findChild<QLineEdit *>("fileNameEdit")->setText(dir.filePath(name));
                 QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
             }
         });
