@@ -10,7 +10,7 @@
 #include "windowfixture.h"
 
 #include <QApplication>
-#include <QDeadlineTimer>
+#include <QEventLoop>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QTemporaryDir>
@@ -80,9 +80,10 @@ int main(int argc, char **argv)
     QElapsedTimer wall;
     wall.start();
     download->click();
-    const QDeadlineTimer deadline(600000);
-    while (sensor.receivedImage().isEmpty() && !deadline.hasExpired())
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+    QEventLoop loop;
+    QObject::connect(&sensor, &SimulatedSensor::imageComplete, &loop, &QEventLoop::quit);
+    QTimer::singleShot(600000, &loop, &QEventLoop::quit);
+    loop.exec();
     const double ms = double(wall.elapsed());
     const int packets = (image.size() + 1023) / 1024;
     const double least = packets * 50.0;
