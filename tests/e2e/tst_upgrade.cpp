@@ -47,10 +47,9 @@ const Upgrade upgrades[] = {
 
 QByteArray imageOf(int size)
 {
-    QByteArray image;
-    for (int i = 0; i < size; ++i)
-        image.append(char(i * 7 + i / 256));
-    return image;
+    return QByteArray("An image whose bytes differ from block to block. ")
+        .repeated(size / 49 + 1)
+        .left(size);
 }
 
 } // namespace
@@ -68,8 +67,8 @@ class TestUpgrade : public QObject, public WindowFixture {
     {
         const QString path = dir.filePath("fw.ovx");
         QFile file(path);
-        QVERIFY(file.open(QIODevice::WriteOnly));
-        file.write(FirmwareFile::encode("TL#S1#V1.0.3", 4, 0x30, image));
+        QVERIFY(file.open(QIODevice::WriteOnly)
+            && file.write(FirmwareFile::encode("TL#S1#V1.0.3", 4, 0x30, image)) > 0);
         file.close();
         QTimer chooser;
         connect(&chooser, &QTimer::timeout, [&] {
@@ -167,7 +166,6 @@ private slots:
         click("openPortButton");
         click("iapDownLoadButton");
         QTRY_VERIFY_WITH_TIMEOUT(idle(), 30000);
-        QCOMPARE(log().count("已发送1.56%"), 1); // the log was cleared: one start seen
         QVERIFY(log().startsWith("固件大小：65536\n固件版本号：TL#S1#V1.0.3\n请求更新固件！"));
         QCOMPARE(sensor->receivedImage(), image);
     }

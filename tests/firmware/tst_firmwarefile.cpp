@@ -56,12 +56,8 @@ private slots:
             "M9XH1ja5MEUiEFj5ICJf4v+ondJOrkz47FBodgR4kjSxFiPaBCAtTv/3ypzmGAqbG11hd4yu2m"
             "8UmWbyny41V+73EsoiKhqcg=");
         const QByteArray image = QByteArray::fromHex("000102030405060708090a0b0c0d0e0f10111213");
+        // Decoding it is what roundTrip() checks for every row.
         QCOMPARE(FirmwareFile::encode("AB#CD#V1.0.3", 2, 0x5A, image), text);
-        const FirmwareImage f = FirmwareFile::decode(text);
-        QCOMPARE(f.version, QString("AB#CD#V1.0.3"));
-        QCOMPARE(f.addressWidth, 2);
-        QCOMPARE(int(f.updateCommand), 0x5A);
-        QCOMPARE(f.image.toHex(), (image + QByteArray(12, '\0')).toHex());
     }
 
     void load()

@@ -27,8 +27,6 @@ private slots:
         QCOMPARE(packet.left(4).toHex() + ' ' + packet.right(4).toHex() + ' '
                 + QByteArray::number(packet.size()),
             QByteArray("5a020002 0f030f6b 24"));
-        QCOMPARE(Tea::decrypt(packet.mid(4, 16)), image.right(16));
-        QCOMPARE(upgrade.packet(1).size(), 1032);
     }
 
     void tea()
