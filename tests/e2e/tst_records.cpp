@@ -18,7 +18,7 @@ const QString all = "0001ea60", done = "成功|数据读取完成!|1|400|400",
       "14000|10000";
 // "records per-page delay-ms bad-page dropped-page lost-request | steps | requests: code,
 // sub-code, range (@ all) | records in the table, first-last | message boxes". Steps: click, fill,
-// answer (the boxes), wait ms, or wait until: rows N, status TEXT, text WIDGET=TEXT.
+// answer (the boxes), wait ms, or wait until: rows N, status TEXT, text WIDGET=TEXT, sent REQUESTS.
 const QStringList reads = {
     "25 10 0 0 0 0|click pushButtonRead|6100@,6110@,6110@|1-25|" + done,
     "8 255 0 0 0 0|click radioButtonPoint;fill lineEditBegin=5;fill lineEditEnd=70000;click "
@@ -43,10 +43,11 @@ const QStringList reads = {
     "7 3 0 0 0 2|click pushButtonRead;text pushButtonRead=继续;click pushButtonRead|"
     "6100@,6110@,6111@,6110@,6110@|1-7|"
         + done, // request lost: page 1 again, kept once
-    "7 3 300 0 0 0|click pushButtonRead;click pushButtonRead;rows 3;click pushButtonStop;wait 400|"
-    "6100@,6210@|1-3|", // stopped while paused
-    "7 3 300 0 0 0|click pushButtonRead;click pushButtonStop;rows 3;wait 400|6100@,6210@|1-3|",
-    "7 3 0 0 2 0|click pushButtonRead;rows 3;click pushButtonStop;wait 2600|6100@,6110@,6210@|1-3|",
+    "7 3 300 0 0 0|click pushButtonRead;click pushButtonRead;rows 3;click pushButtonStop;sent "
+    "6100@,6210@|6100@,6210@|1-3|", // stopped while paused
+    "7 3 300 0 0 0|click pushButtonRead;click pushButtonStop;sent 6100@,6210@|6100@,6210@|1-3|",
+    "7 3 0 0 2 0|click pushButtonRead;rows 3;click pushButtonStop;sent 6100@,6110@,6210@|"
+    "6100@,6110@,6210@|1-3|",
     "25 10 0 0 0 0|click pushButtonRead;rows 25;click pushButtonClear;status 清空表格|"
     "6100@,6110@,6110@||"
         + done,
@@ -151,6 +152,8 @@ private slots:
                 QTest::qWait(arg.toInt());
             else if (what == "rows")
                 QTRY_COMPARE_WITH_TIMEOUT(tableTimes().size(), arg.toInt(), 10000);
+            else if (what == "sent")
+                QTRY_COMPARE_WITH_TIMEOUT(requests(), arg, 10000);
             else if (what == "status")
                 QTRY_COMPARE_WITH_TIMEOUT(status(), arg, 10000);
             else
