@@ -1,5 +1,7 @@
 #include "cli/clioptions.h"
 
+#include "firmware/firmwarefile.h"
+
 #include <QCommandLineParser>
 #include <QDir>
 #include <QFileInfo>
@@ -24,7 +26,7 @@ const CommandInfo commands[] = {
     { "module", "Read or set the radio module (not available yet).", "get|set" },
     { "apply", "Apply a parameter template (not available yet).", "TEMPLATE.ini" },
     { "module-ids", "Read the module identifiers (not available yet).", "" },
-    { "upgrade", "Upgrade the firmware (not available yet).", "FILE.ovx" },
+    { "upgrade", "Upgrade the firmware from an .ovx file.", "FILE.ovx" },
 };
 
 const CommandInfo *findCommand(const QString &name)
@@ -90,8 +92,14 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
     const QCommandLineOption yes("yes", "Confirm a command that cannot be undone.");
     if (name == "readback")
         parser.addOptions({ range, desc, out, retries });
+    const QCommandLineOption checkVersion(
+        "check-version", "Refuse a file for another model or older than the sensor's firmware.");
     if (name == "erase")
         parser.addOption(yes);
+    if (name == "upgrade") {
+        parser.addOptions({ checkVersion,
+            QCommandLineOption(yes.names(), "Go ahead when the sensor's firmware is newer.") });
+    }
     if (info) {
         parser.clearPositionalArguments();
         parser.addPositionalArgument(name, info->summary, QString(name + ' ' + info->arguments));
@@ -112,13 +120,14 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
 
     options.command = name;
     options.json = parser.isSet(json);
-    if (parser.positionalArguments().size() > 1) {
-        message = QString("unexpected argument '%1'").arg(parser.positionalArguments().at(1));
+    const int allowed = name == "upgrade" ? 2 : 1;
+    if (parser.positionalArguments().size() > allowed) {
+        message = QString("unexpected argument '%1'").arg(parser.positionalArguments().at(allowed));
         return ParseOutcome::UsageError;
     }
     if (name == "ports")
         return ParseOutcome::Run;
-    if (!QStringList { "info", "readback", "erase" }.contains(name)) {
+    if (!QStringList { "info", "readback", "erase", "upgrade" }.contains(name)) {
         message = QString("'%1' is not available yet").arg(name);
         return ParseOutcome::UsageError;
     }
@@ -146,6 +155,20 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
     if (name == "erase" && !(options.yes = parser.isSet(yes))) {
         message = "erase deletes every stored record: add --yes to go ahead";
         return ParseOutcome::UsageError;
+    }
+    if (name == "upgrade") {
+        const QString path = parser.positionalArguments().value(1);
+        if (path.isEmpty()) {
+            message = "upgrade needs the firmware file";
+            return ParseOutcome::UsageError;
+        }
+        options.firmware = FirmwareFile::load(path);
+        if (!options.firmware.usable()) {
+            message = QString("'%1' is not a firmware file that can be sent").arg(path);
+            return ParseOutcome::UsageError;
+        }
+        options.checkVersion = parser.isSet(checkVersion);
+        options.yes = parser.isSet(yes);
     }
     if (name == "readback") {
         if (parser.isSet(range)) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "firmware/firmwareimage.h"
 #include "records/recordreadback.h"
 
 #include <QString>
@@ -20,6 +21,9 @@ struct CliOptions {
     bool descending = false;
     QString out;
     int retries = 3;
+    // upgrade
+    FirmwareImage firmware;
+    bool checkVersion = false;
 };
 
 /// How parsing ended: run the command, or print `message` (help on stdout, error on stderr).

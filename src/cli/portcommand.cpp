@@ -51,6 +51,11 @@ void PortCommand::noAnswer()
 void PortCommand::send(const QByteArray &request, int timeoutMs)
 {
     link.send(request);
+    expectReplyWithin(timeoutMs);
+}
+
+void PortCommand::expectReplyWithin(int timeoutMs)
+{
     replyTimer.start(timeoutMs);
 }
 

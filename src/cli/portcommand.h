@@ -38,6 +38,8 @@ protected:
     virtual int wrapUp(int exitCode) { return exitCode; }
 
     void send(const QByteArray &request, int timeoutMs);
+    /// Fails through noAnswer() unless a reply the command takes comes within `timeoutMs`.
+    void expectReplyWithin(int timeoutMs);
     void finish(int exitCode);
     bool isFinished() const { return done; }
 

@@ -7,6 +7,7 @@
 #include "cli/output.h"
 #include "cli/portlink.h"
 #include "cli/readbackcommand.h"
+#include "cli/upgradecommand.h"
 
 #include <QTimer>
 
@@ -51,6 +52,9 @@ PortCommand *PortRunner::makeCommand(PortLink &link, Output &out)
         return new InfoCommand(link, out, options.address, options.json, this);
     if (options.command == "erase")
         return new EraseCommand(link, out, options.address, this);
+    if (options.command == "upgrade")
+        return new UpgradeCommand(
+            link, out, options.address, options.firmware, options.checkVersion, options.yes, this);
     return new ReadbackCommand(link, out, options, this);
 }
 

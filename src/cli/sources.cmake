@@ -18,6 +18,8 @@ list(APPEND TILTCLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/erasecommand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/readbackcommand.h
   ${CMAKE_CURRENT_LIST_DIR}/readbackcommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/upgradecommand.h
+  ${CMAKE_CURRENT_LIST_DIR}/upgradecommand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/portrunner.h
   ${CMAKE_CURRENT_LIST_DIR}/portrunner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/portlist.h

@@ -1,6 +1,7 @@
 // tiltlink-cli as its users run it, against the simulated sensor: what it prints, its exit code,
 // what reached the sensor, and the files it writes. PTY stands for the sensor's port, DIR for a
 // scratch folder.
+#include "firmware/firmwarefile.h"
 #include "records/csvwriter.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
@@ -15,8 +16,9 @@
 
 namespace {
 
-// "arguments | stored records, records per page, dropped page | exit code | stdout (a date and
-// time reads DT) | requests the sensor got: code and data in hex".
+// "arguments | stored records, records per page, dropped page, boot loader version | exit code |
+// stdout (a date and time reads DT) | requests the sensor got: code and data in hex, and the
+// size of a firmware image it took". DIR/fw.ovx holds TL#S1#V1.0.3.
 const QStringList cases = {
     "info --port PTY|0 1 0|0|address: 00000001\ndatetime: DT\nzero-mode: absolute\n"
     "sleep-minutes: 0\n|1f,66,0d,57",
@@ -38,6 +40,13 @@ const QStringList cases = {
     "info --port PTY --address 1234|0 1 0|2||",
     "info --port PTY --colour|0 1 0|2||",
     "info --port /dev/none|0 1 0|3||",
+    "upgrade DIR/fw.ovx --port PTY|0 1 0|0|upgraded to TL#S1#V1.0.3\n|1f,30,30,image 2048",
+    "upgrade DIR/fw.ovx --check-version --address 00000001 --port PTY|0 1 0 TL#S1#V1.1.0|1||30,30",
+    "upgrade DIR/fw.ovx --check-version --yes --address 00000001 --port PTY|0 1 0 TL#S1#V1.1.0|0|"
+    "upgraded to TL#S1#V1.0.3\n|30,30,image 2048",
+    "upgrade DIR/fw.ovx --check-version --yes --address 00000001 --port PTY|0 1 0 TL#S2#V1.0.0|1||"
+    "30,30",
+    "upgrade DIR/r.csv --port PTY|0 1 0|2||",
 };
 
 } // namespace
@@ -56,7 +65,13 @@ class TestCli : public QObject {
     }
 
 private slots:
-    void initTestCase() { qRegisterMetaType<QProcess::ExitStatus>(); }
+    void initTestCase()
+    {
+        qRegisterMetaType<QProcess::ExitStatus>();
+        QFile firmware(dir.filePath("fw.ovx"));
+        QVERIFY(firmware.open(QIODevice::WriteOnly));
+        firmware.write(FirmwareFile::encode("TL#S1#V1.0.3", 4, 0x30, QByteArray(2048, 'i')));
+    }
     void runs_data()
     {
         QTest::addColumn<QString>("row");
@@ -74,6 +89,8 @@ private slots:
         SensorFaults faults;
         faults.droppedPages = { numbers.at(2).toInt() };
         sensor.setFaults(faults);
+        if (numbers.size() > 3)
+            sensor.setLoaderVersion(numbers.at(3));
         PtyDevice device(&sensor);
         QVERIFY(device.open());
         const QString port = device.slaveName();
@@ -89,7 +106,10 @@ private slots:
         out.replace(QRegularExpression("20\\d\\d-\\d\\d-\\d\\d \\d\\d:\\d\\d:\\d\\d"), "DT");
         QCOMPARE(cli.exitCode(), row.section('|', 2, 2).toInt());
         QCOMPARE(out, row.section('|', 3, 3));
-        QCOMPARE(requests(sensor), row.section('|', 4, 4));
+        const QString image = sensor.receivedImage().isEmpty()
+            ? QString()
+            : QString(",image %1").arg(sensor.receivedImage().size());
+        QCOMPARE(requests(sensor) + image, row.section('|', 4, 4));
         QVERIFY(!cli.readAllStandardError().isEmpty() || cli.exitCode() == 0);
     }
 
