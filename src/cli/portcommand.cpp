@@ -21,6 +21,12 @@ PortCommand::PortCommand(PortLink &link, Output &out, std::optional<quint32> giv
             finish(ExitCode::Failed);
         }
     });
+    // A request gives up when no byte has come for its time-out, not when its reply is slow to
+    // complete: a long page may come in many small chunks.
+    connect(&link, &PortLink::received, this, [this] {
+        if (replyTimer.isActive())
+            replyTimer.start();
+    });
     connect(&link, &PortLink::replied, this, &PortCommand::onReply);
     connect(&link, &PortLink::lost, this, [this](const QString &why) {
         this->out.message("port lost: " + why);
@@ -74,7 +80,7 @@ void PortCommand::onReply(const QByteArray &bytes, const Reply &reply)
 {
     if (done)
         return;
-    const int remaining = replyTimer.remainingTime();
+    const bool waiting = replyTimer.isActive();
     replyTimer.stop();
     bool mine = false;
     if (!addressKnown) {
@@ -87,6 +93,6 @@ void PortCommand::onReply(const QByteArray &bytes, const Reply &reply)
         mine = take(bytes, reply);
     }
     // A reply the command was not waiting for does not stop its clock.
-    if (!mine && !done && remaining >= 0)
-        replyTimer.start(remaining);
+    if (!mine && !done && waiting)
+        replyTimer.start();
 }

@@ -47,6 +47,7 @@ void PortLink::readAvailable()
 {
     partialTimer.stop();
     rxBuffer.append(port.readAll());
+    emit received();
     QByteArray reply;
     while (!(reply = ReplyAssembler::takeReply(rxBuffer)).isEmpty())
         emit replied(reply, classifyReply(reply));

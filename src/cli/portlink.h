@@ -23,6 +23,8 @@ public:
     void close();
 
 signals:
+    /// Bytes came, whole replies or not: the line is alive.
+    void received();
     void replied(const QByteArray &bytes, const Reply &reply);
     /// The port went away (unplugged, or an error that ends its use).
     void lost(const QString &why);

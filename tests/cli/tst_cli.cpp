@@ -16,9 +16,10 @@
 
 namespace {
 
-// "arguments | stored records, records per page, dropped page, boot loader version | exit code |
-// stdout (a date and time reads DT) | requests the sensor got: code and data in hex, and the
-// size of a firmware image it took". DIR/fw.ovx holds TL#S1#V1.0.3.
+// "arguments | stored records, records per page, dropped page, boot loader version (- for the
+// default), pause between 4-byte chunks of a reply | exit code | stdout (a date and time reads DT)
+// | requests the sensor got: code and data in hex, and the size of a firmware image it took".
+// DIR/fw.ovx holds TL#S1#V1.0.3.
 const QStringList cases = {
     "info --port PTY|0 1 0|0|address: 00000001\ndatetime: DT\nzero-mode: absolute\n"
     "sleep-minutes: 0\n|1f,66,0d,57",
@@ -29,6 +30,8 @@ const QStringList cases = {
     "PTY: zero-mode: absolute\nPTY: sleep-minutes: 0\n|1f,66,0d,57",
     "readback --port PTY --range 2-4 --out DIR/r.csv|25 2 0|0|3 records written to DIR/r.csv\n|"
     "1f,610000020004,611000020004",
+    "readback --port PTY --range 2-4 --retries 0 --address 00000001 --out DIR/s.csv|25 5 0 - 100|0|"
+    "3 records written to DIR/s.csv\n|610000020004", // a page slower than the time-out, in chunks
     "readback --port PTY --desc --retries 0 --out DIR/r.xlsx|25 10 2|1|"
     "10 records written to DIR/r.xlsx\n|1f,6d00,6d10",
     "readback --port PTY --range 0-5 --out DIR/r.csv|25 10 0|2||",
@@ -88,8 +91,10 @@ private slots:
         sensor.setEraseDelayMs(100);
         SensorFaults faults;
         faults.droppedPages = { numbers.at(2).toInt() };
+        faults.splitSize = numbers.size() > 4 ? 4 : 0;
+        faults.splitGapMs = numbers.value(4).toInt();
         sensor.setFaults(faults);
-        if (numbers.size() > 3)
+        if (numbers.value(3, "-") != "-")
             sensor.setLoaderVersion(numbers.at(3));
         PtyDevice device(&sensor);
         QVERIFY(device.open());
