@@ -14,7 +14,7 @@ bool EraseCommand::take(const QByteArray &, const Reply &reply)
 {
     if (reply.kind != Reply::DeleteAck)
         return false;
-    out.result("erased");
+    out.outcome({ { "erased", true } }, { "erased" });
     finish(ExitCode::Done);
     return true;
 }

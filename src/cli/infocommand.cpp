@@ -5,8 +5,6 @@
 #include "params/sensorcommands.h"
 #include "protocol/timing.h"
 
-#include <QJsonDocument>
-
 namespace {
 
 struct Query {
@@ -23,13 +21,6 @@ constexpr int queryCount = int(sizeof queries / sizeof queries[0]);
 
 } // namespace
 
-InfoCommand::InfoCommand(
-    PortLink &link, Output &out, std::optional<quint32> address, bool json, QObject *parent)
-    : PortCommand(link, out, address, parent)
-    , json(json)
-{
-}
-
 void InfoCommand::begin()
 {
     const QString text = QString("%1").arg(address, 8, 16, QChar('0'));
@@ -44,13 +35,7 @@ void InfoCommand::askNext()
         send(Protocol::buildFrame(address, queries[step].request()), Timing::queryReplyMs);
         return;
     }
-    if (json) {
-        values["port"] = out.port();
-        out.result(QString::fromUtf8(QJsonDocument(values).toJson(QJsonDocument::Compact)));
-    } else {
-        for (const QString &line : qAsConst(lines))
-            out.result(line);
-    }
+    out.outcome(values, lines);
     finish(ExitCode::Done);
 }
 

@@ -10,8 +10,7 @@ class InfoCommand : public PortCommand {
     Q_OBJECT
 
 public:
-    InfoCommand(PortLink &link, Output &out, std::optional<quint32> address, bool json,
-        QObject *parent = nullptr);
+    using PortCommand::PortCommand;
 
 protected:
     void begin() override;
@@ -20,7 +19,6 @@ protected:
 private:
     void askNext();
 
-    bool json;
     int step = 0;
     QJsonObject values; // in query order on the text lines
     QStringList lines;

@@ -27,7 +27,7 @@ void PortRunner::start()
 {
     const bool prefixed = options.ports.size() > 1;
     for (const QString &port : qAsConst(options.ports)) {
-        outputs.push_back(std::make_unique<Output>(port, prefixed));
+        outputs.push_back(std::make_unique<Output>(port, prefixed, options.json));
         Output &out = *outputs.back();
         auto *link = new PortLink(this);
         if (!link->open(port, options.baud)) {
@@ -49,7 +49,7 @@ void PortRunner::start()
 PortCommand *PortRunner::makeCommand(PortLink &link, Output &out)
 {
     if (options.command == "info")
-        return new InfoCommand(link, out, options.address, options.json, this);
+        return new InfoCommand(link, out, options.address, this);
     if (options.command == "erase")
         return new EraseCommand(link, out, options.address, this);
     if (options.command == "upgrade")

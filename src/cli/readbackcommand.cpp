@@ -98,7 +98,8 @@ int ReadbackCommand::wrapUp(int exitCode)
         out.message(QString("could not write %1: %2").arg(outPath, error));
         return qMax(exitCode, int(ExitCode::Failed));
     }
-    out.result(QString("%1 records written to %2").arg(records.size()).arg(outPath));
+    out.outcome({ { "records", records.size() }, { "file", outPath } },
+        { QString("%1 records written to %2").arg(records.size()).arg(outPath) });
     return exitCode;
 }
 

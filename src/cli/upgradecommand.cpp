@@ -55,7 +55,7 @@ void UpgradeCommand::tick()
     if (step.nextMs > 0) {
         tickTimer.start(step.nextMs);
     } else if (upgrade.step() == FirmwareUpgrade::Step::Finished) {
-        out.result(QString("upgraded to %1").arg(firmware.version));
+        out.outcome({ { "version", firmware.version } }, { "upgraded to " + firmware.version });
         finish(ExitCode::Done);
     }
 }

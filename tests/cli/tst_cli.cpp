@@ -40,6 +40,8 @@ const QStringList cases = {
     "readback --port PTY --out DIR/r.txt|25 10 0|2||",
     "erase --port PTY|25 10 0|2||",
     "erase --yes --address 00000001 --port PTY|25 10 0|0|erased\n|630000000000",
+    "erase --yes --json --port PTY --port /dev/none|25 10 0|3|{\"erased\":true,\"port\":\"PTY\"}\n"
+    "|1f,630000000000",
     "info --port PTY --address 1234|0 1 0|2||",
     "info --port PTY --colour|0 1 0|2||",
     "info --port /dev/none|0 1 0|3||",
