@@ -102,7 +102,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
     }
     if (info) {
         parser.clearPositionalArguments();
-        parser.addPositionalArgument(name, info->summary, QString(name + ' ' + info->arguments));
+        parser.addPositionalArgument(name, info->summary, (name + ' ' + info->arguments).trimmed());
     }
 
     if (!parser.parse(arguments)) {

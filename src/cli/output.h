@@ -18,7 +18,6 @@ public:
     void message(const QString &line);
     /// Progress: rewritten in place on a terminal, a plain line otherwise.
     void progress(const QString &line);
-    QString port() const { return name; }
 
 private:
     void endProgress();
