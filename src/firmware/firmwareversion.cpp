@@ -46,4 +46,13 @@ Verdict judge(const QString &device, const QString &file)
     }
 }
 
+QString fromLoaderReply(const QByteArray &reply)
+{
+    QByteArray text = reply.mid(2, 50);
+    const int end = text.indexOf('\0');
+    if (end >= 0)
+        text.truncate(end);
+    return QString::fromUtf8(text);
+}
+
 } // namespace FirmwareVersion

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 /// Comparing the sensor's firmware version with a file's before an upgrade. Version texts look
@@ -14,5 +15,8 @@ enum class Verdict { Accept, ModelMismatch, FormatError, DeviceNewer };
 
 /// Whether a file's version may go onto a device reporting `device`.
 Verdict judge(const QString &device, const QString &file);
+
+/// The version text of a boot-loader reply 5A 81: up to 50 bytes after the code, ended by 0x00.
+QString fromLoaderReply(const QByteArray &reply);
 
 } // namespace FirmwareVersion

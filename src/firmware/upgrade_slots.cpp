@@ -127,10 +127,9 @@ void MainWindow::handleFirmwareReply(const QByteArray &reply, bool versionInfo)
         || upgrade.step() == FirmwareUpgrade::Step::Transferring || !upgrade.running())
         return;
     versionChecked = true;
-    QByteArray text = reply.mid(2, 50); // 5A 81, then the version text, ended by 0x00
-    text.truncate(text.indexOf('\0') < 0 ? text.size() : text.indexOf('\0'));
     using FirmwareVersion::Verdict;
-    const Verdict verdict = FirmwareVersion::judge(QString::fromUtf8(text), firmwareVersion);
+    const Verdict verdict
+        = FirmwareVersion::judge(FirmwareVersion::fromLoaderReply(reply), firmwareVersion);
     if (verdict == Verdict::Accept)
         return;
     sequenceTimer->stop();

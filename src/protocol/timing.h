@@ -14,6 +14,8 @@ constexpr int moduleQuietMs = 50;
 constexpr int partialReplyMs = 500;
 /// A readback or stop request gives up when no byte has come this long.
 constexpr int readbackReplyMs = 2000;
+/// A single query (address, date and time, zero mode, sleep period) gives up after this long.
+constexpr int queryReplyMs = 1000;
 /// Erasing the stored records takes the sensor about six seconds.
 constexpr int eraseReplyMs = 8000;
 

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "firmware/firmwareimage.h"
+#include "records/recordreadback.h"
+
+#include <QString>
+#include <QStringList>
+
+#include <optional>
+
+/// Everything the command line asked for, checked before anything goes on the wire.
+struct CliOptions {
+    QString command;
+    QStringList ports;
+    qint32 baud = 115200;
+    std::optional<quint32> address; // fetched from the sensor when not given
+    bool json = false;
+    bool yes = false;
+    // readback
+    std::optional<RecordRange> range; // the whole memory when not given
+    bool descending = false;
+    QString out;
+    int retries = 3;
+    // upgrade
+    FirmwareImage firmware;
+    bool checkVersion = false;
+};
+
+/// How parsing ended: run the command, or print `message` (help on stdout, error on stderr).
+enum class ParseOutcome { Run, Help, UsageError };
+
+/// Parses the arguments (program name first) into `options`; `message` holds the help text or
+/// a one-line description of what is wrong.
+ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options, QString &message);
