@@ -25,7 +25,6 @@ QByteArray RecordReadback::start(quint32 to, Order readOrder, const RecordRange 
     address = to;
     range = readRange;
     subCode = firstPage;
-    taken = 0;
     lastPage.clear();
     awaiting = true;
     return request(readCommand(), order == Order::Descending);
@@ -79,7 +78,6 @@ RecordReadback::PageResult RecordReadback::takePage(const QByteArray &bytes)
         subCode = nextPage; // the answer to a repeat of a page already taken
     } else {
         lastPage = bytes;
-        taken += page.records.size();
         result.accepted = true;
         result.records = page.records;
         if (page.last) {

@@ -70,8 +70,6 @@ public:
     State state() const { return current; }
     /// A request went out and its page has not come yet.
     bool awaitingPage() const { return awaiting; }
-    /// Records taken in this read.
-    int recordsRead() const { return taken; }
 
 private:
     QByteArray request(quint8 command, bool shortForm);
@@ -83,6 +81,5 @@ private:
     RecordRange range;
     quint8 subCode = firstPage;
     bool awaiting = false;
-    int taken = 0;
     QByteArray lastPage; // the last page taken, to know a repeat of it
 };
