@@ -10,9 +10,8 @@
 #include "windowfixture.h"
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QElapsedTimer>
-#include <QFileDialog>
+#include <QEventLoop>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -28,8 +27,7 @@ double cpuMs()
     return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
 }
 
-template <class T>
-T *widget(QWidget *root, const char *name)
+template <class T> T *widget(QWidget *root, const char *name)
 {
     return root->findChild<T *>(QString::fromLatin1(name));
 }
@@ -64,16 +62,10 @@ int main(int argc, char **argv)
     window.show();
     widget<QComboBox>(&window, "portComboBox")->setCurrentText(device.slaveName());
     widget<QAbstractButton>(&window, "openPortButton")->click();
-    QTimer chooser;
-    QObject::connect(&chooser, &QTimer::timeout, [&] {
-        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-            dialog->selectFile(path);
-            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-        }
-    });
-    chooser.start(10);
-    widget<QAbstractButton>(&window, "iapLoadFileButton")->click();
-    chooser.stop();
+    {
+        FileDialogAnswer answer(&path);
+        widget<QAbstractButton>(&window, "iapLoadFileButton")->click();
+    }
 
     auto *download = widget<QAbstractButton>(&window, "iapDownLoadButton");
     const double cpuBefore = cpuMs();
@@ -89,7 +81,7 @@ int main(int argc, char **argv)
     const double least = packets * 50.0;
     std::printf("upgrade: %d KiB, %d packets, %.0f ms wall (least the ticks allow: %.0f ms, "
                 "%.1f%% above), %.0f ms CPU for both programs; image %s\n",
-                kib, packets, ms, least, 100.0 * (ms - least) / least, cpuMs() - cpuBefore,
-                sensor.receivedImage() == image ? "arrived intact" : "WRONG");
+        kib, packets, ms, least, 100.0 * (ms - least) / least, cpuMs() - cpuBefore,
+        sensor.receivedImage() == image ? "arrived intact" : "WRONG");
     return sensor.receivedImage() == image ? 0 : 1;
 }

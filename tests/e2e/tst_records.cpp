@@ -7,7 +7,6 @@
 #include "windowfixture.h"
 
 #include <QDesktopServices>
-#include <QFileDialog>
 #include <QTableView>
 
 namespace {
@@ -177,21 +176,13 @@ private slots:
         click("pushButtonRead");
         QTRY_COMPARE(tableTimes().size(), 25);
         QTemporaryDir dir;
-        QString name;
-        QTimer chooser; // types the name into the file dialog
-        connect(&chooser, &QTimer::timeout, [&] {
-            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-                // Typed, as selectFile() leaves a focused name field alone.
-                dialog->findChild<QLineEdit *>("fileNameEdit")->setText(dir.filePath(name));
-                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            }
-        });
-        chooser.start(10);
+        QString path; // what the file dialog is answered with
+        FileDialogAnswer answer(&path);
         QDesktopServices::setUrlHandler("file", this, "open");
         for (const QString row : { "records|完成|文件已经导出，是否现在打开?|4|14000|0",
                  "missing/records.xlsx|错误|文件导出失败，无法写入：DIR/missing/"
                  "records.xlsx|3|4000|0" }) {
-            name = row.section('|', 0, 0);
+            path = dir.filePath(row.section('|', 0, 0));
             click("pushButtonExcel");
             QCOMPARE(recorder.boxes.takeLast().replace(dir.path(), "DIR"), row.section('|', 1));
         }

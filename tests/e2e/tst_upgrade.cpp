@@ -7,7 +7,6 @@
 #include "sim/simulatedsensor.h"
 #include "windowfixture.h"
 
-#include <QFileDialog>
 #include <QTextBrowser>
 
 namespace {
@@ -70,15 +69,7 @@ class TestUpgrade : public QObject, public WindowFixture {
         QVERIFY(file.open(QIODevice::WriteOnly)
             && file.write(FirmwareFile::encode("TL#S1#V1.0.3", 4, 0x30, image)) > 0);
         file.close();
-        QTimer chooser;
-        connect(&chooser, &QTimer::timeout, [&] {
-            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-                // Typed, as selectFile() leaves a focused name field alone.
-                dialog->findChild<QLineEdit *>("fileNameEdit")->setText(path);
-                QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
-            }
-        });
-        chooser.start(10);
+        FileDialogAnswer answer(&path);
         click("iapLoadFileButton");
         QCOMPARE(
             log(), "固件大小：" + QString::number(image.size()) + "\n固件版本号：TL#S1#V1.0.3");

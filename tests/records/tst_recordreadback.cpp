@@ -62,9 +62,9 @@ private slots:
     void ranges()
     {
         QStringList sent;
-        for (const QString &typed :
+        for (const char *typed :
             { "1 9 3", "0 0 0", "0 5 70000", "0 70000 80000", "0 x 3", "0 9 3", "0 80000 70000" }) {
-            const QStringList t = typed.split(' ');
+            const QStringList t = QString(typed).split(' ');
             const auto range = recordRange(t[0] == "1", t[1], t[2]);
             sent << (range ? QString("%1-%2").arg(range->begin).arg(range->end) : "refused");
         }

@@ -3,6 +3,7 @@
 #include "app/startup.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QPushButton>
 #include <QSettings>
 #include <QTextBlock>
@@ -41,6 +42,18 @@ DialogRecorder::DialogRecorder(QMessageBox::StandardButton answer)
         QAbstractButton *press = box->button(this->answer);
         QMetaObject::invokeMethod(
             press ? press : box->buttons().first(), &QAbstractButton::click, Qt::QueuedConnection);
+    });
+    timer.start(10);
+}
+
+FileDialogAnswer::FileDialogAnswer(const QString *fileName)
+{
+    connect(&timer, &QTimer::timeout, this, [fileName] {
+        if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
+            // Typed, as selectFile() leaves a focused name field alone.
+            dialog->findChild<QLineEdit *>("fileNameEdit")->setText(*fileName);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
     });
     timer.start(10);
 }

@@ -32,6 +32,15 @@ private:
     QTimer timer;
 };
 
+/// Answers each file dialog that opens with the path `fileName` holds at that moment.
+class FileDialogAnswer : public QObject {
+public:
+    explicit FileDialogAnswer(const QString *fileName);
+
+private:
+    QTimer timer;
+};
+
 /// Every send from now on, as the terminal tab logs it just before the bytes go out: when,
 /// what, and whether the watched widget was enabled then.
 class SendLog : public QObject {
