@@ -1,6 +1,7 @@
 #include "cli/clioptions.h"
 
 #include "firmware/firmwarefile.h"
+#include "templates/parametertemplate.h"
 
 #include <QCommandLineParser>
 #include <QDir>
@@ -18,14 +19,13 @@ struct CommandInfo {
 const CommandInfo commands[] = {
     { "ports", "List the serial ports.", "" },
     { "info", "Show the address, date and time, zero mode and sleep period.", "" },
+    { "live", "Print live readings as CSV: time,x,y,z,temp,power.", "" },
+    { "set", "Set sensor parameters.", "KEY=VALUE..." },
+    { "module", "Query or set the radio module.", "get [KEY...] | set KEY=VALUE..." },
+    { "apply", "Apply a parameter template, then read the values back.", "TEMPLATE.ini" },
+    { "module-ids", "Print DevEUI, JoinEUI and AppKey for a network server's import.", "" },
     { "readback", "Read the stored records into a .csv or .xlsx file.", "" },
     { "erase", "Erase the stored records (needs --yes).", "" },
-    // Not built yet; their names are reserved so that scripts fail plainly.
-    { "live", "Show live readings (not available yet).", "" },
-    { "set", "Set sensor parameters (not available yet).", "KEY=VALUE..." },
-    { "module", "Read or set the radio module (not available yet).", "get|set" },
-    { "apply", "Apply a parameter template (not available yet).", "TEMPLATE.ini" },
-    { "module-ids", "Read the module identifiers (not available yet).", "" },
     { "upgrade", "Upgrade the firmware from an .ovx file.", "FILE.ovx" },
 };
 
@@ -54,6 +54,97 @@ bool parseRange(const QString &text, RecordRange &range)
     if (begin < 1 || begin > end || end > RecordReadback::lastIndex)
         return false;
     range = { quint16(begin), quint16(end) };
+    return true;
+}
+
+bool parseTemplate(
+    const QString &path, bool sensor, bool module, CliOptions &options, QString &message)
+{
+    if (path.isEmpty() || !QFileInfo(path).isReadable()) {
+        message = path.isEmpty() ? "apply needs the template file"
+                                 : QString("cannot read the template '%1'").arg(path);
+        return false;
+    }
+    // Neither switch: every group the file has.
+    const bool both = !sensor && !module;
+    for (const char *group : { "Sensor", "Module" }) {
+        const bool wanted = group[0] == 'S' ? sensor || both : module || both;
+        if (!wanted)
+            continue;
+        if (!ParameterTemplates::hasGroup(path, group)) {
+            if (both)
+                continue;
+            message = QString("the template has no [%1] group").arg(group);
+            return false;
+        }
+        QStringList invalid;
+        if (group[0] == 'S') {
+            const LoadedTemplate<SensorForm> loaded = ParameterTemplates::loadSensor(path);
+            QList<SensorSetting> settings;
+            invalid = loaded.invalidKeys;
+            if (invalid.isEmpty() && !Settings::fromTemplate(loaded.values, settings, message)) {
+                message = "template [Sensor]: " + message;
+                return false;
+            }
+            options.templateSensor = loaded.values;
+        } else {
+            const LoadedTemplate<ModuleForm> loaded = ParameterTemplates::loadModule(path);
+            invalid = loaded.invalidKeys;
+            if (invalid.isEmpty() && !Settings::checkTemplate(loaded.values, message)) {
+                message = "template [Module]: " + message;
+                return false;
+            }
+            options.templateModule = loaded.values;
+        }
+        if (!invalid.isEmpty()) {
+            message = QString("template [%1]: unreadable %2").arg(group, invalid.join(", "));
+            return false;
+        }
+    }
+    if (!options.templateSensor && !options.templateModule) {
+        message = QString("the template '%1' has neither [Sensor] nor [Module]").arg(path);
+        return false;
+    }
+    return true;
+}
+
+bool parseLive(const QCommandLineParser &parser, const QCommandLineOption &kind,
+    const QCommandLineOption &rate, const QCommandLineOption &count,
+    const QCommandLineOption &duration, CliOptions &options, QString &message)
+{
+    LivePlan &plan = options.live;
+    plan.json = options.json;
+    const QString kindText = parser.value(kind);
+    if (kindText != "angle" && kindText != "accel") {
+        message = QString("--kind '%1' is not angle or accel").arg(kindText);
+        return false;
+    }
+    plan.dataKind = kindText == "angle" ? 0 : 2;
+    bool ok = false;
+    plan.rateHz = parser.value(rate).toDouble(&ok);
+    if (!ok || !(plan.rateHz > 0) || plan.rateHz > 10) {
+        message = QString("--rate '%1' is not above 0 and at most 10").arg(parser.value(rate));
+        return false;
+    }
+    if (parser.isSet(count) && parser.isSet(duration)) {
+        message = "--count and --duration do not go together";
+        return false;
+    }
+    if (parser.isSet(count)) {
+        plan.count = parser.value(count).toInt(&ok);
+        if (!ok || plan.count < 1) {
+            message = QString("--count '%1' is not 1 or more").arg(parser.value(count));
+            return false;
+        }
+    }
+    if (parser.isSet(duration)) {
+        plan.durationS = parser.value(duration).toDouble(&ok);
+        if (!ok || !(plan.durationS > 0) || plan.durationS > 1e6) {
+            message = QString("--duration '%1' is not a positive number of seconds")
+                          .arg(parser.value(duration));
+            return false;
+        }
+    }
     return true;
 }
 
@@ -88,7 +179,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
     const QCommandLineOption desc("desc", "Newest record first (the whole memory).");
     const QCommandLineOption out("out", "Output file, .csv or .xlsx.", "FILE");
     const QCommandLineOption retries(
-        "retries", "Ask again this often for a page that did not come (default 3).", "N", "3");
+        "retries", "Ask again this often for a page that did not come (default 5).", "N", "5");
     const QCommandLineOption yes("yes", "Confirm a command that cannot be undone.");
     if (name == "readback")
         parser.addOptions({ range, desc, out, retries });
@@ -100,6 +191,23 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
         parser.addOptions({ checkVersion,
             QCommandLineOption(yes.names(), "Go ahead when the sensor's firmware is newer.") });
     }
+    const QCommandLineOption save("save", "End with the save command, so the settings last.");
+    const QCommandLineOption sensorGroup("sensor", "Apply the template's sensor group.");
+    const QCommandLineOption moduleGroup("module", "Apply the template's module group.");
+    const QCommandLineOption format("format", "tts-csv (default) or json.", "FORMAT", "tts-csv");
+    const QCommandLineOption append("append", "Also add one line per sensor to FILE.", "FILE");
+    const QCommandLineOption kind("kind", "angle (default) or accel.", "KIND", "angle");
+    const QCommandLineOption rate("rate", "Readings a second, up to 10 (default 10).", "HZ", "10");
+    const QCommandLineOption count("count", "Stop after N readings.", "N");
+    const QCommandLineOption duration("duration", "Stop after S seconds.", "S");
+    if (name == "set" || name == "module")
+        parser.addOption(save);
+    if (name == "apply")
+        parser.addOptions({ sensorGroup, moduleGroup, save });
+    if (name == "module-ids")
+        parser.addOptions({ format, append });
+    if (name == "live")
+        parser.addOptions({ kind, rate, count, duration });
     if (info) {
         parser.clearPositionalArguments();
         parser.addPositionalArgument(name, info->summary, (name + ' ' + info->arguments).trimmed());
@@ -111,6 +219,10 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
     }
     if (parser.isSet(help) || !info) {
         message = parser.helpText() + (info ? QString() : commandList());
+        if (name == "set")
+            message += Settings::sensorHelp();
+        if (name == "module")
+            message += Settings::moduleHelp();
         if (!info && !parser.isSet(help)) {
             message = "no command given (try --help)";
             return ParseOutcome::UsageError;
@@ -120,17 +232,16 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
 
     options.command = name;
     options.json = parser.isSet(json);
-    const int allowed = name == "upgrade" ? 2 : 1;
-    if (parser.positionalArguments().size() > allowed) {
-        message = QString("unexpected argument '%1'").arg(parser.positionalArguments().at(allowed));
+    const QStringList words = parser.positionalArguments().mid(1);
+    const int allowed = name == "upgrade" || name == "apply" ? 1
+        : name == "set" || name == "module"                  ? int(words.size())
+                                                             : 0;
+    if (words.size() > allowed) {
+        message = QString("unexpected argument '%1'").arg(words.at(allowed));
         return ParseOutcome::UsageError;
     }
     if (name == "ports")
         return ParseOutcome::Run;
-    if (!QStringList { "info", "readback", "erase", "upgrade" }.contains(name)) {
-        message = QString("'%1' is not available yet").arg(name);
-        return ParseOutcome::UsageError;
-    }
 
     options.ports = parser.values(port);
     if (options.ports.isEmpty()) {
@@ -157,7 +268,7 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
         return ParseOutcome::UsageError;
     }
     if (name == "upgrade") {
-        const QString path = parser.positionalArguments().value(1);
+        const QString path = words.value(0);
         if (path.isEmpty()) {
             message = "upgrade needs the firmware file";
             return ParseOutcome::UsageError;
@@ -202,10 +313,54 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
             message = QString("--out '%1': the folder does not exist").arg(options.out);
             return ParseOutcome::UsageError;
         }
-        if (options.ports.size() > 1) {
-            message = "readback writes one file: give one --port";
+    }
+    if (name == "set") {
+        options.save = parser.isSet(save);
+        if (!Settings::parseSensor(words, options.settings, message))
+            return ParseOutcome::UsageError;
+    }
+    if (name == "module") {
+        options.save = parser.isSet(save);
+        const QString action = words.value(0);
+        if (action == "get") {
+            options.moduleKeys = words.mid(1);
+            if (options.moduleKeys.isEmpty())
+                options.moduleKeys = Settings::moduleKeys();
+            for (const QString &key : qAsConst(options.moduleKeys)) {
+                if (!Settings::moduleKeys().contains(key)) {
+                    message = QString("unknown key '%1' (keys: %2)")
+                                  .arg(key, Settings::moduleKeys().join(", "));
+                    return ParseOutcome::UsageError;
+                }
+            }
+            if (options.save) {
+                message = "--save goes with module set";
+                return ParseOutcome::UsageError;
+            }
+        } else if (action == "set") {
+            if (!Settings::parseModule(words.mid(1), options.moduleSettings, message))
+                return ParseOutcome::UsageError;
+        } else {
+            message = "module needs get or set";
             return ParseOutcome::UsageError;
         }
     }
+    if (name == "apply"
+        && !parseTemplate(
+            words.value(0), parser.isSet(sensorGroup), parser.isSet(moduleGroup), options, message))
+        return ParseOutcome::UsageError;
+    if (name == "apply")
+        options.save = parser.isSet(save);
+    if (name == "module-ids") {
+        const QString chosen = parser.value(format);
+        if (chosen != "tts-csv" && chosen != "json") {
+            message = QString("--format '%1' is not tts-csv or json").arg(chosen);
+            return ParseOutcome::UsageError;
+        }
+        options.json = options.json || chosen == "json";
+        options.appendTo = parser.value(append);
+    }
+    if (name == "live" && !parseLive(parser, kind, rate, count, duration, options, message))
+        return ParseOutcome::UsageError;
     return ParseOutcome::Run;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "cli/sensorsettings.h"
 #include "firmware/firmwareimage.h"
 #include "records/recordreadback.h"
 
@@ -7,6 +8,15 @@
 #include <QStringList>
 
 #include <optional>
+
+/// What `live` polls and for how long.
+struct LivePlan {
+    int dataKind = 0; // 0 angles, 2 accelerations, as the window's view list
+    double rateHz = 10;
+    int count = 0; // 0: no limit
+    double durationS = 0; // 0: no limit
+    bool json = false;
+};
 
 /// Everything the command line asked for, checked before anything goes on the wire.
 struct CliOptions {
@@ -20,10 +30,21 @@ struct CliOptions {
     std::optional<RecordRange> range; // the whole memory when not given
     bool descending = false;
     QString out;
-    int retries = 3;
+    int retries = 5;
     // upgrade
     FirmwareImage firmware;
     bool checkVersion = false;
+    // set, module, apply
+    QList<SensorSetting> settings;
+    QList<ModuleSetting> moduleSettings;
+    QStringList moduleKeys; // module get
+    bool save = false;
+    std::optional<SensorForm> templateSensor;
+    std::optional<ModuleForm> templateModule;
+    // module-ids
+    QString appendTo;
+    // live
+    LivePlan live;
 };
 
 /// How parsing ended: run the command, or print `message` (help on stdout, error on stderr).

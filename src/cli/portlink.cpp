@@ -8,6 +8,12 @@ PortLink::PortLink(QObject *parent)
 {
     partialTimer.setSingleShot(true);
     connect(&partialTimer, &QTimer::timeout, this, [this] { rxBuffer.clear(); });
+    moduleGapTimer.setSingleShot(true);
+    connect(&moduleGapTimer, &QTimer::timeout, this, [this] {
+        const ModuleAnswer answer = parseModuleAnswer(rxBuffer);
+        rxBuffer.clear();
+        emit moduleAnswered(answer);
+    });
     connect(&port, &QSerialPort::readyRead, this, &PortLink::readAvailable);
     connect(&port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
         if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError) {
@@ -46,11 +52,15 @@ void PortLink::close()
 void PortLink::readAvailable()
 {
     partialTimer.stop();
+    moduleGapTimer.stop();
     rxBuffer.append(port.readAll());
     emit received();
     QByteArray reply;
     while (!(reply = ReplyAssembler::takeReply(rxBuffer)).isEmpty())
         emit replied(reply, classifyReply(reply));
-    if (!rxBuffer.isEmpty())
+    // Module text has no length of its own: it ends when the line goes quiet.
+    if (ReplyAssembler::check(rxBuffer).kind == ReplyAssembler::ModuleText)
+        moduleGapTimer.start(Timing::moduleQuietMs);
+    else if (!rxBuffer.isEmpty())
         partialTimer.start(Timing::partialReplyMs);
 }

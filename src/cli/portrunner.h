@@ -27,7 +27,7 @@ signals:
     void done();
 
 private:
-    PortCommand *makeCommand(PortLink &link, Output &out);
+    PortCommand *makeCommand(PortLink &link, Output &out, const QString &port);
     void oneFinished(int exitCode);
 
     CliOptions options;

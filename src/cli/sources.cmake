@@ -20,6 +20,20 @@ list(APPEND TILTCLI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/readbackcommand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/upgradecommand.h
   ${CMAKE_CURRENT_LIST_DIR}/upgradecommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/sensorsettings.h
+  ${CMAKE_CURRENT_LIST_DIR}/sensorsettings.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/stepcommand.h
+  ${CMAKE_CURRENT_LIST_DIR}/stepcommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/setcommand.h
+  ${CMAKE_CURRENT_LIST_DIR}/setcommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/modulecommand.h
+  ${CMAKE_CURRENT_LIST_DIR}/modulecommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/moduleidscommand.h
+  ${CMAKE_CURRENT_LIST_DIR}/moduleidscommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/applycommand.h
+  ${CMAKE_CURRENT_LIST_DIR}/applycommand.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/livecommand.h
+  ${CMAKE_CURRENT_LIST_DIR}/livecommand.cpp
   ${CMAKE_CURRENT_LIST_DIR}/portrunner.h
   ${CMAKE_CURRENT_LIST_DIR}/portrunner.cpp
   ${CMAKE_CURRENT_LIST_DIR}/portlist.h

@@ -7,8 +7,7 @@
 #include <QStringList>
 
 /// The values of the sensor group that the one-key set sends.
-struct SensorForm
-{
+struct SensorForm {
     int uploadMode = 0;
     int zeroMode = 0;
     int installation = 0;
@@ -33,6 +32,16 @@ SensorRequest setAddress(const QString &text);
 constexpr int portBaudIndex(int comboIndex)
 {
     return comboIndex + 2;
+}
+
+/// The rates the sensor can switch to, in the order of its baud list.
+constexpr int sensorBaudRates[] = { 9600, 19200, 115200, 38400, 57600 };
+
+/// The code of the acknowledgement the sensor answers a set request with: the request's code,
+/// with the top bit set for the codes below 0x10.
+constexpr int acknowledgementCode(int command)
+{
+    return command < 0x10 ? command | 0x80 : command;
 }
 
 /// 0x0B: baud code portBaudIndex(comboIndex).

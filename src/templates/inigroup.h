@@ -15,6 +15,8 @@ public:
     /// Reads `group` (without brackets) out of the file's bytes.
     IniGroup(const QByteArray &content, const QString &group);
 
+    /// Whether the file has the group with at least one key.
+    bool isEmpty() const { return values.isEmpty(); }
     /// Whether the group has the key at all.
     bool contains(const QString &key) const { return values.contains(key); }
     /// The key's text; nullopt when the value is not plain text. A missing key gives "".

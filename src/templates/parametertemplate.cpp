@@ -24,8 +24,7 @@ QByteArray readFile(const QString &path)
 
 /// Writes the group, then syncs and reports whether the file really took the values. A file
 /// with typed values is left alone: rewriting it would make QSettings decode them.
-template <typename Write>
-bool writeGroup(const QString &path, const QString &group, Write write)
+template <typename Write> bool writeGroup(const QString &path, const QString &group, Write write)
 {
     if (IniGroup::fileHasTypedValues(readFile(path)))
         return false;
@@ -38,8 +37,7 @@ bool writeGroup(const QString &path, const QString &group, Write write)
 }
 
 /// Reads the values of one group as plain text, noting each key whose text does not fit it.
-class GroupReader
-{
+class GroupReader {
 public:
     GroupReader(const QString &path, const QString &group)
         : group(readFile(path), group)
@@ -81,6 +79,11 @@ QString defaultPath()
     return QStringLiteral("./settings.ini");
 }
 
+bool hasGroup(const QString &path, const QString &group)
+{
+    return !IniGroup(readFile(path), group).isEmpty();
+}
+
 bool saveSensor(const QString &path, const SensorForm &values)
 {
     return writeGroup(path, QStringLiteral("Sensor"), [&values](QSettings &file) {
@@ -109,7 +112,7 @@ LoadedTemplate<SensorForm> loadSensor(const QString &path)
     values.motionDuration = file.text("Duration");
     values.motionThreshold = file.text("Threshold");
     values.installation = file.index("Instal", installations);
-    return {values, file.invalid};
+    return { values, file.invalid };
 }
 
 bool saveModule(const QString &path, const ModuleForm &values)
@@ -130,7 +133,7 @@ LoadedTemplate<ModuleForm> loadModule(const QString &path)
     values.heart = file.index("Heart", heartbeats);
     values.channel1 = file.text("Channel1");
     values.channel2 = file.text("Channel2");
-    return {values, file.invalid};
+    return { values, file.invalid };
 }
 
 } // namespace ParameterTemplates

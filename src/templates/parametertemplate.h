@@ -8,9 +8,7 @@
 
 /// One group of a template file as read: its values, and the keys whose text was not what the
 /// key expects. When any key is invalid the values are not to be trusted.
-template <class Form>
-struct LoadedTemplate
-{
+template <class Form> struct LoadedTemplate {
     Form values;
     QStringList invalidKeys;
 };
@@ -21,6 +19,8 @@ namespace ParameterTemplates {
 
 /// The template file, relative to the working folder.
 QString defaultPath();
+/// Whether the file has the group ("Sensor" or "Module") with at least one key.
+bool hasGroup(const QString &path, const QString &group);
 /// Writes the "Sensor" group (all but the date and time); false when the file did not take it.
 bool saveSensor(const QString &path, const SensorForm &values);
 /// Reads the "Sensor" group; missing keys give index 0 and empty texts (no date and time).

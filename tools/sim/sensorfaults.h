@@ -12,6 +12,7 @@ struct SensorFaults
 {
     bool silent = false; // the device answers nothing at all, neither sensor nor module
     QSet<quint8> mutedCommands; // request codes whose answer is dropped
+    QSet<quint8> ignoredSets; // set requests acknowledged as usual but not applied
     bool badChecksum = false; // every reply carries a wrong checksum byte
     // Replies with codes 0x53, 0x56 and 0x57 are summed as if their code were 0x10 lower (a
     // variant the host accepts, so these replies stay valid).

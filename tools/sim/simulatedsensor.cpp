@@ -259,7 +259,8 @@ bool SimulatedSensor::applySetting(quint8 command, const QByteArray &data)
             continue;
         if (data.size() < set.size)
             return false;
-        set.store(current, data);
+        if (!activeFaults.ignoredSets.contains(command))
+            set.store(current, data);
         return true;
     }
     return false;

@@ -1,0 +1,33 @@
+#pragma once
+
+#include "cli/sensorsettings.h"
+#include "cli/stepcommand.h"
+
+#include <QJsonArray>
+
+#include <optional>
+
+/// `apply TEMPLATE.ini`: sets the template's sensor and module groups, saves when asked, then
+/// queries back every value that has a query and reports wanted against read.
+class ApplyCommand : public StepCommand {
+    Q_OBJECT
+
+public:
+    ApplyCommand(PortLink &link, Output &out, std::optional<quint32> address,
+        std::optional<SensorForm> sensor, std::optional<ModuleForm> module, bool save,
+        QObject *parent = nullptr);
+
+protected:
+    void plan() override;
+    void complete() override;
+
+private:
+    void check(const QString &key, const QString &wanted, const QString &read, bool same);
+
+    std::optional<SensorForm> sensor;
+    std::optional<ModuleForm> module;
+    bool save;
+    QJsonArray checks;
+    QStringList rows;
+    int mismatches = 0;
+};

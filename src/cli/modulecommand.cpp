@@ -1,0 +1,41 @@
+#include "cli/modulecommand.h"
+
+#include "cli/exitcode.h"
+
+ModuleCommand::ModuleCommand(PortLink &link, Output &out, std::optional<quint32> address,
+    const QStringList &keys, const QList<ModuleSetting> &settings, bool save, QObject *parent)
+    : StepCommand(link, out, address, parent)
+    , keys(keys)
+    , settings(settings)
+    , save(save)
+{
+}
+
+void ModuleCommand::plan()
+{
+    for (const QString &key : qAsConst(keys))
+        addModuleKeyQuery(
+            key, [this](const QString &name, const QString &value) { report(name, value); });
+    for (const ModuleSetting &setting : qAsConst(settings)) {
+        addModuleSet(
+            setting.key, setting.exchange, [this, setting] { report(setting.key, setting.value); });
+    }
+    if (save) {
+        addModuleSet("save", ModuleCommands::save(), [this] {
+            values["saved"] = true;
+            lines << "saved";
+        });
+    }
+}
+
+void ModuleCommand::report(const QString &name, const QString &value)
+{
+    values[name] = value;
+    lines << name + ": " + value;
+}
+
+void ModuleCommand::complete()
+{
+    out.outcome(values, lines);
+    finish(ExitCode::Done);
+}
