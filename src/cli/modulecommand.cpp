@@ -17,8 +17,12 @@ void ModuleCommand::plan()
         addModuleKeyQuery(
             key, [this](const QString &name, const QString &value) { report(name, value); });
     for (const ModuleSetting &setting : qAsConst(settings)) {
-        addModuleSet(
-            setting.key, setting.exchange, [this, setting] { report(setting.key, setting.value); });
+        addModuleSet(setting.key, setting.exchange, [this, setting] {
+            if (setting.key != "channels")
+                return report(setting.key, setting.value);
+            report("channel1", setting.value);
+            report("channel2", setting.value2);
+        });
     }
     if (save) {
         addModuleSet("save", ModuleCommands::save(), [this] {
