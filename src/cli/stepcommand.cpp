@@ -113,6 +113,13 @@ void StepCommand::fail(const QString &message)
     finish(ExitCode::Failed);
 }
 
+void StepCommand::interrupt()
+{
+    if (exchanging && !isFinished())
+        link.send(Protocol::buildBracketLine(true));
+    PortCommand::interrupt();
+}
+
 void StepCommand::begin()
 {
     plan();

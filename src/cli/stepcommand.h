@@ -20,6 +20,9 @@ public:
     StepCommand(
         PortLink &link, Output &out, std::optional<quint32> address, QObject *parent = nullptr);
 
+    /// Ctrl-C: a module exchange cut short still gets its closing line.
+    void interrupt() override;
+
 protected:
     /// Offered each reply while the request waits; true when it is the request's answer.
     using Accept = std::function<bool(const Reply &)>;
