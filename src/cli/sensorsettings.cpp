@@ -73,9 +73,9 @@ std::optional<SensorSetting> dateTime(const QString &text)
 const QList<Rule> &sensorRules()
 {
     static const QList<Rule> rules = {
-        { "address", "1 to 8 hex digits",
+        { "address", "8 hex digits",
             [](const QString &v) -> std::optional<SensorSetting> {
-                if (!matches("[0-9A-Fa-f]{1,8}", v))
+                if (!matches("[0-9A-Fa-f]{8}", v))
                     return std::nullopt;
                 const quint32 address = Encoding::hexValue(v);
                 SensorSetting s = setting(
@@ -313,6 +313,9 @@ bool parseModule(const QStringList &pairs, QList<ModuleSetting> &settings, QStri
             }
             (key == "channel1" ? channel1 : channel2) = value;
             (key == "channel1" ? haveChannel1 : haveChannel2) = true;
+        } else if (key == "channels") {
+            message = "give channel1=TEXT channel2=TEXT (a channel text may hold commas)";
+            return false;
         } else if (key == "deveui" || key == "appeui" || key == "appkey") {
             message = QString("%1 is read-only: the module keeps its own").arg(key);
             return false;

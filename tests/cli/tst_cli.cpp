@@ -55,7 +55,7 @@ const QStringList cases = {
     "upgrade DIR/r.csv --port PTY|0 1 0|2||",
     "set --port PTY sleep=30 interval=5 hold=10 --save|0 1 0|0|sleep: 30\ninterval,hold: 5,10\n"
     "saved\n|1f,560030,0c00050010,0a",
-    "set --address 00000001 --port PTY address=2a zero=relative|0 1 0|0|address: 0000002a\n"
+    "set --address 00000001 --port PTY address=0000002a zero=relative|0 1 0|0|address: 0000002a\n"
     "zero: relative\n|0f0000002a,0501", // the second request goes to the new address
     "set --port PTY interval=5|0 1 0|2||",
     "set --port PTY sleep=12345|0 1 0|2||",
@@ -84,6 +84,7 @@ const QStringList cases = {
     "sleep      60               60               ok\n"
     "|6901,0501,0c00050010,560060,6b0150,530a,420100,6a01,0d,57",
     "apply DIR/none.ini --port PTY|0 1 0|2||",
+    "apply DIR/bad.ini --port PTY|0 1 0|2||",
 };
 
 } // namespace
@@ -113,6 +114,9 @@ private slots:
         QFile firmware(dir.filePath("fw.ovx"));
         QVERIFY(firmware.open(QIODevice::WriteOnly));
         firmware.write(FirmwareFile::encode("TL#S1#V1.0.3", 4, 0x30, QByteArray(2048, 'i')));
+        QFile bad(dir.filePath("bad.ini"));
+        QVERIFY(bad.open(QIODevice::WriteOnly));
+        bad.write("[Sensor]\nMode=7\nSleep=@Variant(\\0\\0\\0\\x7f)\n");
         QFile ini(dir.filePath("t.ini"));
         QVERIFY(ini.open(QIODevice::WriteOnly));
         ini.write("[Sensor]\nMode=1\nZero=1\nInterval=5\nKeep=10\nSleep=60\nAlarm=1.5\n"
