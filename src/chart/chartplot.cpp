@@ -33,13 +33,15 @@ ChartPlot::ChartPlot(TimeBase base, QWidget *parent)
     for (int i = 0; i < ChartSeries::valueCount; ++i) {
         QCPGraph *graph
             = plot->addGraph(plot->xAxis, i == temperatureGraph ? plot->yAxis2 : plot->yAxis);
-        graph->setPen(QPen(seriesColours[i], i == temperatureGraph ? 1 : 1.5));
+        // A one-pixel pen keeps to the raster engine's fast line path; wider ones are stroked.
+        graph->setPen(QPen(seriesColours[i], 1));
         graph->setAdaptiveSampling(true);
     }
     plot->legend->setVisible(true);
     plot->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignLeft);
     // Lines of tens of thousands of points: no antialiasing, which costs most of a redraw.
     plot->setNotAntialiasedElements(QCP::aeAll);
+    plot->setPlottingHints(QCP::phFastPolylines | QCP::phCacheLabels);
     plot->setInteractions(QCP::iRangeDrag | QCP::iRangeZoom);
     plot->axisRect()->setRangeDragAxes({ plot->xAxis }, { plot->yAxis, plot->yAxis2 });
     plot->axisRect()->setRangeZoomAxes({ plot->xAxis }, { plot->yAxis, plot->yAxis2 });

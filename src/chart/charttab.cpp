@@ -18,6 +18,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <cmath>
@@ -35,6 +36,7 @@ constexpr double defaultRing = 0.5;
 ChartTab::ChartTab(const RecordTableModel *records, QWidget *parent)
     : QWidget(parent)
     , records(records)
+    , liveRedrawTimer(new QTimer(this))
     , spanBox(new QComboBox)
     , spanLabel(new QLabel)
     , temperatureBox(new QCheckBox)
@@ -48,6 +50,7 @@ ChartTab::ChartTab(const RecordTableModel *records, QWidget *parent)
     , recordInfo(new QLabel)
     , levelGroup(new QGroupBox)
     , level(new LevelView)
+    , levelNumbers(new QLabel(QStringLiteral("X --\nY --")))
     , ringLabel(new QLabel)
     , ringBox(new QDoubleSpinBox)
 {
@@ -63,6 +66,7 @@ ChartTab::ChartTab(const RecordTableModel *records, QWidget *parent)
     recordPlot->setObjectName(QStringLiteral("chartRecordPlot"));
     recordInfo->setObjectName(QStringLiteral("chartRecordInfo"));
     level->setObjectName(QStringLiteral("chartLevelView"));
+    levelNumbers->setObjectName(QStringLiteral("chartLevelNumbers"));
     ringBox->setObjectName(QStringLiteral("chartRingRadius"));
 
     for (int i = 0; i < 3; ++i)
@@ -97,12 +101,20 @@ ChartTab::ChartTab(const RecordTableModel *records, QWidget *parent)
 
     auto *levelLayout = new QVBoxLayout(levelGroup);
     levelLayout->addWidget(level);
+    QFont numbersFont = levelNumbers->font();
+    numbersFont.setPointSizeF(numbersFont.pointSizeF() * 1.4);
+    numbersFont.setBold(true);
+    levelNumbers->setFont(numbersFont);
+    levelNumbers->setAlignment(Qt::AlignCenter);
+    // A fixed size: a new text at 10 Hz then repaints the label without laying out the window.
+    levelNumbers->setFixedSize(190, 2 * QFontMetrics(numbersFont).lineSpacing() + 6);
+    levelLayout->addWidget(levelNumbers);
     auto *ringRow = new QHBoxLayout;
     ringRow->addWidget(ringLabel);
     ringRow->addWidget(ringBox);
     levelLayout->addLayout(ringRow);
     levelLayout->addStretch();
-    levelGroup->setFixedWidth(260);
+    levelGroup->setFixedWidth(220);
 
     auto *left = new QVBoxLayout;
     left->addLayout(controls);
@@ -111,8 +123,11 @@ ChartTab::ChartTab(const RecordTableModel *records, QWidget *parent)
     layout->addLayout(left, 1);
     layout->addWidget(levelGroup);
 
-    connect(spanBox, qOverload<int>(&QComboBox::currentIndexChanged), this, &ChartTab::followLive);
-    connect(pauseButton, &QPushButton::toggled, this, &ChartTab::followLive);
+    liveRedrawTimer->setSingleShot(true);
+    connect(liveRedrawTimer, &QTimer::timeout, this, [this] { followLive(true); });
+    connect(spanBox, qOverload<int>(&QComboBox::currentIndexChanged), this,
+        [this] { followLive(true); });
+    connect(pauseButton, &QPushButton::toggled, this, [this] { followLive(true); });
     connect(temperatureBox, &QCheckBox::toggled, this, [this](bool shown) {
         livePlot->setTemperatureShown(shown);
         recordPlot->setTemperatureShown(shown);
@@ -156,18 +171,29 @@ void ChartTab::addLiveSample(double time, const LiveSample &sample, int dataKind
     livePlot->append(step.time, values);
     if (step.dropped > 0)
         livePlot->removeBefore(live.oldest());
-    if (dataKind == angleKind && !std::isnan(values[0]) && !std::isnan(values[1]))
-        level->setTilt(values[0], values[1], sample.x, sample.y);
-    else
+    if (dataKind == angleKind && !std::isnan(values[0]) && !std::isnan(values[1])) {
+        level->setTilt(values[0], values[1]);
+        levelNumbers->setText(QStringLiteral("X %1°\nY %2°").arg(sample.x, sample.y));
+    } else {
         level->clearTilt();
-    followLive();
+        levelNumbers->setText(QStringLiteral("X --\nY --"));
+    }
+    followLive(false);
 }
 
-void ChartTab::followLive()
+void ChartTab::followLive(bool now)
 {
+    const double span = 60.0 * spanMinutes[spanBox->currentIndex()];
+    const int interval = LiveWindow::redrawIntervalMs(span, livePlot->width());
+    if (!now && liveRedrawn.isValid() && liveRedrawn.elapsed() < interval) {
+        if (!liveRedrawTimer->isActive())
+            liveRedrawTimer->start(int(interval - liveRedrawn.elapsed()));
+        return;
+    }
+    liveRedrawTimer->stop();
+    liveRedrawn.start();
     if (!pauseButton->isChecked() && live.size() > 0)
-        livePlot->showSpan(
-            live.newest() - 60.0 * spanMinutes[spanBox->currentIndex()], live.newest());
+        livePlot->showSpan(live.newest() - span, live.newest());
     livePlot->redraw();
 }
 

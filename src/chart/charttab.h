@@ -2,6 +2,7 @@
 
 #include "chart/livewindow.h"
 
+#include <QElapsedTimer>
 #include <QWidget>
 
 class ChartPlot;
@@ -13,6 +14,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTabWidget;
+class QTimer;
 class RecordTableModel;
 struct LiveSample;
 
@@ -37,7 +39,9 @@ protected:
 private:
     void retranslate();
     void showValueAxes();
-    void followLive();
+    /// Moves the live chart's time axis to the newest sample (unless paused) and redraws it,
+    /// at once or when the redraw interval has passed.
+    void followLive(bool now);
     void plotRecords();
     void savePicture();
 
@@ -46,6 +50,8 @@ private:
     int liveKind = -1; // no sample yet
     int recordCount = -1; // records in the records chart; -1 before the first plot
     int recordGaps = 0;
+    QElapsedTimer liveRedrawn;
+    QTimer *liveRedrawTimer;
 
     QComboBox *spanBox;
     QLabel *spanLabel;
@@ -60,6 +66,7 @@ private:
     QLabel *recordInfo;
     QGroupBox *levelGroup;
     LevelView *level;
+    QLabel *levelNumbers; // the tilt the level shows, as the labels show it
     QLabel *ringLabel;
     QDoubleSpinBox *ringBox;
 };

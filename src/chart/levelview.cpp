@@ -21,13 +21,11 @@ LevelView::LevelView(QWidget *parent)
     setSizePolicy(policy);
 }
 
-void LevelView::setTilt(double x, double y, const QString &xText, const QString &yText)
+void LevelView::setTilt(double x, double y)
 {
     hasTilt = true;
     tiltX = x;
     tiltY = y;
-    textX = xText;
-    textY = yText;
     update();
 }
 
@@ -80,13 +78,4 @@ void LevelView::paintEvent(QPaintEvent *)
         painter.setBrush(QColor(255, 255, 255, 220));
         painter.drawEllipse(bubbleCentre, radius * 0.1, radius * 0.1);
     }
-
-    painter.setPen(Qt::white);
-    QFont font = painter.font();
-    font.setBold(true);
-    painter.setFont(font);
-    const QString numbers
-        = hasTilt ? QStringLiteral("X %1°\nY %2°").arg(textX, textY) : QStringLiteral("X --\nY --");
-    const QRectF below(centre.x() - radius, centre.y() + radius * 0.35, 2 * radius, radius * 0.5);
-    painter.drawText(below, Qt::AlignCenter, numbers);
 }

@@ -2,16 +2,16 @@
 
 #include <QWidget>
 
-/// A round bubble level: the X and Y tilt of the last sample as a bubble, with the numbers,
-/// and a target ring of a radius the user sets; the face turns green with the bubble inside.
+/// A round bubble level: the X and Y tilt of the last sample as a bubble, and a target ring of a
+/// radius the user sets; the face turns green with the bubble inside.
 class LevelView : public QWidget {
     Q_OBJECT
 
 public:
     explicit LevelView(QWidget *parent = nullptr);
 
-    /// The last tilt in degrees and its texts as the labels show them.
-    void setTilt(double x, double y, const QString &xText, const QString &yText);
+    /// The last tilt in degrees.
+    void setTilt(double x, double y);
     /// No tilt to show (no sample yet, or a measurement that gives no angles).
     void clearTilt();
     void setRingRadius(double degrees);
@@ -31,8 +31,6 @@ private:
     bool hasTilt = false;
     double tiltX = 0;
     double tiltY = 0;
-    QString textX;
-    QString textY;
     double ring = 0.5;
     bool levelNow = false;
 };

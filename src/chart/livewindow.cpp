@@ -16,3 +16,9 @@ LiveWindow::Step LiveWindow::append(double time)
     }
     return step;
 }
+
+int LiveWindow::redrawIntervalMs(double spanSeconds, int widthPixels)
+{
+    const double perPixel = widthPixels > 0 ? 1000 * spanSeconds / widthPixels : 1000;
+    return int(std::clamp(perPixel, 100.0, 1000.0));
+}

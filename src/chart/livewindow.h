@@ -17,6 +17,11 @@ public:
         int dropped = 0; // the oldest samples that fell out
     };
 
+    /// How often a chart of `spanSeconds` on `widthPixels` is worth redrawing, in ms: not more
+    /// often than a sample moves the picture by a pixel, at least once a second, and never
+    /// more often than the 10 Hz samples come.
+    static int redrawIntervalMs(double spanSeconds, int widthPixels);
+
     /// Takes a sample at `time` (seconds) and drops those more than keepSeconds older.
     Step append(double time);
     /// Forgets every sample.
