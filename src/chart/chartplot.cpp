@@ -27,6 +27,7 @@ ChartPlot::ChartPlot(TimeBase base, QWidget *parent)
     } else {
         ticker->setDateTimeSpec(Qt::UTC);
         ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nhh:mm"));
+        ticker->setTickCount(4); // two-line labels: fewer of them fit
     }
     plot->xAxis->setTicker(ticker);
     plot->yAxis2->setVisible(true);

@@ -82,20 +82,24 @@ ChartTab::ChartTab(const RecordTableModel *records, QWidget *parent)
     ringBox->setValue(defaultRing);
     level->setRingRadius(defaultRing);
 
-    auto *controls = new QHBoxLayout;
-    controls->addWidget(spanLabel);
-    controls->addWidget(spanBox);
-    controls->addWidget(temperatureBox);
-    controls->addWidget(autoscaleBox);
-    controls->addWidget(pauseButton);
-    controls->addStretch();
-    controls->addWidget(recordsButton);
-    controls->addWidget(saveButton);
+    auto *options = new QHBoxLayout;
+    options->addWidget(spanLabel);
+    options->addWidget(spanBox);
+    options->addWidget(temperatureBox);
+    options->addWidget(autoscaleBox);
+    options->addStretch();
+    auto *actions = new QHBoxLayout;
+    actions->addWidget(pauseButton);
+    actions->addWidget(saveButton);
+    actions->addStretch();
 
     auto *recordPage = new QWidget;
     auto *recordLayout = new QVBoxLayout(recordPage);
     recordLayout->addWidget(recordPlot, 1);
-    recordLayout->addWidget(recordInfo);
+    auto *recordRow = new QHBoxLayout;
+    recordRow->addWidget(recordsButton);
+    recordRow->addWidget(recordInfo, 1);
+    recordLayout->addLayout(recordRow);
     views->addTab(livePlot, QString());
     views->addTab(recordPage, QString());
 
@@ -117,7 +121,8 @@ ChartTab::ChartTab(const RecordTableModel *records, QWidget *parent)
     levelGroup->setFixedWidth(220);
 
     auto *left = new QVBoxLayout;
-    left->addLayout(controls);
+    left->addLayout(options);
+    left->addLayout(actions);
     left->addWidget(views, 1);
     auto *layout = new QHBoxLayout(this);
     layout->addLayout(left, 1);

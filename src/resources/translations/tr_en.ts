@@ -912,7 +912,7 @@ Do you want to continue the upgrade?</translation>
     </message>
     <message>
         <source>%1 条记录，%2 处时间间断</source>
-        <translation>%1 records, %2 gaps in time</translation>
+        <translation>%1 records, gaps in time: %2</translation>
     </message>
     <message>
         <source>水平仪</source>
