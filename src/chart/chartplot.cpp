@@ -2,6 +2,7 @@
 
 #include "chart/chartseries.h"
 
+#include <QTimeZone>
 #include <QVBoxLayout>
 #include <qcustomplot.h>
 
@@ -25,7 +26,7 @@ ChartPlot::ChartPlot(TimeBase base, QWidget *parent)
     if (base == LocalTime) {
         ticker->setDateTimeFormat(QStringLiteral("hh:mm:ss"));
     } else {
-        ticker->setDateTimeSpec(Qt::UTC);
+        ticker->setTimeZone(QTimeZone::utc());
         ticker->setDateTimeFormat(QStringLiteral("yyyy-MM-dd\nhh:mm"));
         ticker->setTickCount(4); // two-line labels: fewer of them fit
     }
