@@ -4,7 +4,7 @@
 tilt_packages=(
   cmake g++ make pkg-config
   qtbase5-dev qtbase5-dev-tools libqt5serialport5-dev qttools5-dev qttools5-dev-tools
-  libxlsxwriter-dev
+  libxlsxwriter-dev libqcustomplot-dev
   python3 python3-openpyxl
   openssl
   fonts-wqy-microhei

@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/startup.h"
+#include "chart/charttab.h"
 #include "ui_mainwindow.h"
 
 #include <QApplication>
@@ -23,6 +24,7 @@ void MainWindow::switchLanguage()
 
     companyLabel->setText(tr("Orvex"));
     ui->retranslateUi(this);
+    ui->tabWidget->setTabText(ui->tabWidget->indexOf(chartTab), ChartTab::title());
     retranslateTitle();
     // The form gives the buttons their idle texts back; the state shows them as they are.
     showBusyState();

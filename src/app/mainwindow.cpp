@@ -1,6 +1,7 @@
 #include "app/mainwindow.h"
 
 #include "app/startup.h"
+#include "chart/charttab.h"
 #include "records/recordtablemodel.h"
 #include "records/rownumberheader.h"
 #include "serial/serial.h"
@@ -106,6 +107,8 @@ MainWindow::MainWindow(QWidget *parent)
     connect(tableRedrawTimer, &QTimer::timeout, this, [this] { showTableEnd(true); });
     ui->tableView->setVerticalHeader(new RowNumberHeader(ui->tableView));
     ui->tableView->setModel(model);
+    chartTab = new ChartTab(model);
+    ui->tabWidget->addTab(chartTab, ChartTab::title());
     ui->tableView->horizontalHeader()->setStyleSheet(QStringLiteral(
         "QHeaderView::section {color: black;padding-left: 4px;border: 1px solid #6c6c6c;}"));
     ui->tableView->setEditTriggers(QAbstractItemView::NoEditTriggers);

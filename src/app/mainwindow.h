@@ -12,6 +12,7 @@
 
 #include <memory>
 
+class ChartTab;
 class QButtonGroup;
 class QLabel;
 class QTextEdit;
@@ -218,6 +219,7 @@ private:
     QString firmwareVersion;
     bool versionChecked = false; // the loader's version was judged in this upgrade
     RecordTableModel *model;
+    ChartTab *chartTab; // the fifth tab
     QTimer *tableRedrawTimer;
     QElapsedTimer tableRedrawn;
     static constexpr int tableRedrawMs = 100;

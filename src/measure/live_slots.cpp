@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "chart/charttab.h"
 #include "measure/livesample.h"
 #include "params/sensorcommands.h"
 #include "protocol/protocol.h"
@@ -73,6 +74,7 @@ void MainWindow::showLiveSample(const LiveSample &sample)
     ui->label_Z->setText(sample.z);
     ui->label_T->setText(sample.temperature);
     ui->label_B->setText(sample.power);
+    chartTab->addLiveSample(QDateTime::currentMSecsSinceEpoch() / 1000.0, sample, dataKind);
 }
 
 void MainWindow::Save_Data_File(const LiveSample &sample)

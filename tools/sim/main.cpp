@@ -255,6 +255,8 @@ int main(int argc, char *argv[])
         {"records", "Stored records, 0 to 60000 (default 1000).", "count", "1000"},
         {"record-size", "Bytes per stored record: 36 with accelerations, or 24 (default 36).",
          "bytes", "36"},
+        {"gap-after", "Stamp the records after this one an hour later (default 0: no gap).",
+         "record", "0"},
         {"page-size", "Records per page of a read, 1 to 255 (default 255).", "records", "255"},
         {"erase-ms", "How long erasing the records takes (default 6000).", "ms", "6000"},
         {"bad-page-rate", "Share of pages with a bad CRC for --fault bad-page (default 0.1).",
@@ -300,9 +302,11 @@ int main(int argc, char *argv[])
     int records = 0;
     int pageSize = 0;
     int eraseMs = 0;
+    int gapAfter = 0;
     if (!readInt(options, "records", 0, StoredRecords::maxCount, records)
         || !readInt(options, "page-size", 1, StoredRecords::maxPageSize, pageSize)
-        || !readInt(options, "erase-ms", 0, 600000, eraseMs))
+        || !readInt(options, "erase-ms", 0, 600000, eraseMs)
+        || !readInt(options, "gap-after", 0, StoredRecords::maxCount, gapAfter))
         return 2;
     const int recordSize = options.value("record-size").toInt();
     if (recordSize != 24 && recordSize != 36) {
@@ -325,6 +329,7 @@ int main(int argc, char *argv[])
     sensor.setAddress(address);
     sensor.setFaults(faults);
     sensor.setStoredRecords(records);
+    sensor.setRecordGapAfter(gapAfter);
     sensor.setRecordSize(recordSize);
     sensor.setPageSize(pageSize);
     sensor.setEraseDelayMs(eraseMs);

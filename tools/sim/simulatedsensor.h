@@ -63,6 +63,8 @@ public:
     /// Records in memory (1000 on a new sensor); setting it ends a read in progress.
     int storedRecords() const { return memory.count(); }
     void setStoredRecords(int count) { memory.setCount(count); }
+    /// Records after record `index` come an hour later (0: no gap).
+    void setRecordGapAfter(int index) { memory.setGapAfter(index); }
     /// Bytes per record: 36 with accelerations (the default) or 24.
     int recordSize() const { return memory.recordSize(); }
     void setRecordSize(int bytes) { memory.setRecordSize(bytes); }

@@ -62,8 +62,10 @@ void StoredRecords::setPageSize(int records)
 
 QByteArray StoredRecords::record(int index) const
 {
-    const QDate date = recordTime(index).date();
-    const QTime time = recordTime(index).time();
+    const QDateTime stamp
+        = recordTime(index).addSecs(gapAfter > 0 && index > gapAfter ? 60 * gapMinutes : 0);
+    const QDate date = stamp.date();
+    const QTime time = stamp.time();
     QByteArray bytes;
     bytes.reserve(size);
     for (int field :

@@ -18,6 +18,11 @@ public:
     /// Time stamp of record `index` (1-based): 2026-01-01 00:00:00 UTC plus `index` minutes.
     static QDateTime recordTime(int index);
 
+    /// Records after record `index` are stamped gapMinutes later than recordTime gives: a pause
+    /// of the sensor. 0 (the default) leaves none.
+    void setGapAfter(int index) { gapAfter = index; }
+    static constexpr int gapMinutes = 60;
+
     int count() const { return stored; }
     /// Sets the number of records (0..maxCount); a read in progress ends.
     void setCount(int count);
@@ -46,6 +51,7 @@ private:
     QByteArray page(int index) const;
 
     int stored = 1000;
+    int gapAfter = 0;
     int size = 36;
     int perPage = maxPageSize;
     // The read in progress: its command (0 when none), the records it covers, the page last sent.

@@ -856,4 +856,95 @@ Do you want to continue the upgrade?</translation>
         <translation>Export failed, the file could not be written: %1</translation>
     </message>
 </context>
+<context>
+    <name>ChartTab</name>
+    <message>
+        <source>实时曲线</source>
+        <translation>Chart</translation>
+    </message>
+    <message>
+        <source>时间窗</source>
+        <translation>Time span</translation>
+    </message>
+    <message>
+        <source>1 分钟</source>
+        <translation>1 min</translation>
+    </message>
+    <message>
+        <source>10 分钟</source>
+        <translation>10 min</translation>
+    </message>
+    <message>
+        <source>60 分钟</source>
+        <translation>60 min</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>Temperature</translation>
+    </message>
+    <message>
+        <source>自动缩放</source>
+        <translation>Autoscale</translation>
+    </message>
+    <message>
+        <source>暂停滚动</source>
+        <translation>Pause scrolling</translation>
+    </message>
+    <message>
+        <source>绘制存储记录</source>
+        <translation>Plot stored records</translation>
+    </message>
+    <message>
+        <source>保存图片</source>
+        <translation>Save picture</translation>
+    </message>
+    <message>
+        <source>实时数据</source>
+        <translation>Live</translation>
+    </message>
+    <message>
+        <source>存储记录</source>
+        <translation>Stored records</translation>
+    </message>
+    <message>
+        <source>读取记录后按“绘制存储记录”。</source>
+        <translation>After a readback, press “Plot stored records”.</translation>
+    </message>
+    <message>
+        <source>%1 条记录，%2 处时间间断</source>
+        <translation>%1 records, gaps in time: %2</translation>
+    </message>
+    <message>
+        <source>水平仪</source>
+        <translation>Level</translation>
+    </message>
+    <message>
+        <source>目标圈半径</source>
+        <translation>Target ring</translation>
+    </message>
+    <message>
+        <source>温度 (°C)</source>
+        <translation>Temperature (°C)</translation>
+    </message>
+    <message>
+        <source>加速度 (g)</source>
+        <translation>Acceleration (g)</translation>
+    </message>
+    <message>
+        <source>角度 (°)</source>
+        <translation>Angle (°)</translation>
+    </message>
+    <message>
+        <source>PNG 图片 (*.png)</source>
+        <translation>PNG image (*.png)</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>Error</translation>
+    </message>
+    <message>
+        <source>图片保存失败，无法写入：%1</source>
+        <translation>The picture could not be saved, cannot write: %1</translation>
+    </message>
+</context>
 </TS>

@@ -848,4 +848,95 @@
         <translation>文件导出失败，无法写入：%1</translation>
     </message>
 </context>
+<context>
+    <name>ChartTab</name>
+    <message>
+        <source>实时曲线</source>
+        <translation>实时曲线</translation>
+    </message>
+    <message>
+        <source>时间窗</source>
+        <translation>时间窗</translation>
+    </message>
+    <message>
+        <source>1 分钟</source>
+        <translation>1 分钟</translation>
+    </message>
+    <message>
+        <source>10 分钟</source>
+        <translation>10 分钟</translation>
+    </message>
+    <message>
+        <source>60 分钟</source>
+        <translation>60 分钟</translation>
+    </message>
+    <message>
+        <source>温度</source>
+        <translation>温度</translation>
+    </message>
+    <message>
+        <source>自动缩放</source>
+        <translation>自动缩放</translation>
+    </message>
+    <message>
+        <source>暂停滚动</source>
+        <translation>暂停滚动</translation>
+    </message>
+    <message>
+        <source>绘制存储记录</source>
+        <translation>绘制存储记录</translation>
+    </message>
+    <message>
+        <source>保存图片</source>
+        <translation>保存图片</translation>
+    </message>
+    <message>
+        <source>实时数据</source>
+        <translation>实时数据</translation>
+    </message>
+    <message>
+        <source>存储记录</source>
+        <translation>存储记录</translation>
+    </message>
+    <message>
+        <source>读取记录后按“绘制存储记录”。</source>
+        <translation>读取记录后按“绘制存储记录”。</translation>
+    </message>
+    <message>
+        <source>%1 条记录，%2 处时间间断</source>
+        <translation>%1 条记录，%2 处时间间断</translation>
+    </message>
+    <message>
+        <source>水平仪</source>
+        <translation>水平仪</translation>
+    </message>
+    <message>
+        <source>目标圈半径</source>
+        <translation>目标圈半径</translation>
+    </message>
+    <message>
+        <source>温度 (°C)</source>
+        <translation>温度 (°C)</translation>
+    </message>
+    <message>
+        <source>加速度 (g)</source>
+        <translation>加速度 (g)</translation>
+    </message>
+    <message>
+        <source>角度 (°)</source>
+        <translation>角度 (°)</translation>
+    </message>
+    <message>
+        <source>PNG 图片 (*.png)</source>
+        <translation>PNG 图片 (*.png)</translation>
+    </message>
+    <message>
+        <source>错误</source>
+        <translation>错误</translation>
+    </message>
+    <message>
+        <source>图片保存失败，无法写入：%1</source>
+        <translation>图片保存失败，无法写入：%1</translation>
+    </message>
+</context>
 </TS>
