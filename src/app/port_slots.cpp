@@ -70,7 +70,7 @@ void MainWindow::onPortLost()
     closePort(tr("串口已断开：设备已移除"));
     if (ui->autoReconnectCheckBox->isChecked()) {
         portWatch.start(serial->openedPort(), serial->baud(), live);
-        reconnectTimer->start();
+        reconnectTimer->start(portWatch.nextPollMs());
     }
     if (upgrading) {
         // Half an image in the boot loader: whether to send it again is the user's choice.
@@ -83,7 +83,7 @@ void MainWindow::onPortLost()
 void MainWindow::setUpReconnect()
 {
     reconnectTimer = new QTimer(this);
-    reconnectTimer->setInterval(PortWatch::pollMs);
+    reconnectTimer->setSingleShot(true);
     connect(reconnectTimer, &QTimer::timeout, this, &MainWindow::reconnectTick);
     const QSignalBlocker blocker(ui->autoReconnectCheckBox);
     ui->autoReconnectCheckBox->setChecked(settingsStore().value(autoReconnectKey, true).toBool());
@@ -104,10 +104,14 @@ void MainWindow::on_autoReconnectCheckBox_toggled(bool on)
 
 void MainWindow::reconnectTick()
 {
+    if (!portWatch.watching())
+        return;
     const QString name = portWatch.candidate(serial->presentPorts(portWatch.lostPort().name));
     // A device just back may not open yet (its node without permissions): the next tick tries.
-    if (name.isEmpty() || !serial->openPort(name, portWatch.baud()))
+    if (name.isEmpty() || !serial->openPort(name, portWatch.baud())) {
+        reconnectTimer->start(portWatch.nextPollMs());
         return;
+    }
     stopWatch();
     busy.portOpen = true;
     if (name != ui->portComboBox->currentText())

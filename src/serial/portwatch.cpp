@@ -6,6 +6,7 @@ void PortWatch::start(const PortIdentity &port, int baud, bool live)
     lostBaud = baud;
     lostLive = live;
     active = true;
+    away.start();
 }
 
 QString PortWatch::candidate(const QList<PortIdentity> &present) const

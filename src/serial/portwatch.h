@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QList>
 #include <QString>
 
@@ -15,16 +16,22 @@ struct PortIdentity {
 
 /// Watches for a lost device to come back: the same path again, or the same USB adapter (by
 /// serial number and USB ids) under another name. It holds no port: the caller lists the ports
-/// present every pollMs, tries the candidate this returns, and stops the watch when it opened.
+/// present every nextPollMs(), tries the candidate this returns, and stops the watch when it
+/// opened.
 class PortWatch {
 public:
-    /// How often the caller looks for the device: soon enough that a device plugged back in is
-    /// taken within a second, seldom enough that listing the ports costs next to nothing.
+    /// How often the caller looks for the device at first: a cable pulled by mistake and put
+    /// back is taken within a second. Listing the ports takes some milliseconds of CPU (bench/
+    /// bench_portwatch), so after quickMs the watch looks only every slowPollMs.
     static constexpr int pollMs = 500;
+    static constexpr int quickMs = 30000;
+    static constexpr int slowPollMs = 2000;
 
     /// Starts watching for `lost`, to be opened again at `baud`; `live` says whether live
     /// measurement ran when it went.
     void start(const PortIdentity &lost, int baud, bool live);
+    /// When to look next: pollMs while the device has been away for less than quickMs.
+    int nextPollMs() const { return away.elapsed() < quickMs ? pollMs : slowPollMs; }
     /// Ends the watch.
     void stop() { active = false; }
     /// A watch is running.
@@ -46,4 +53,5 @@ private:
     int lostBaud = 0;
     bool lostLive = false;
     bool active = false;
+    QElapsedTimer away; // since the device went
 };
