@@ -29,7 +29,7 @@ int main(int argc, char *argv[])
     }
     const double cpuMs = double(std::clock() - cpu) * 1000.0 / CLOCKS_PER_SEC / polls;
     const double wallMs = double(wall.nsecsElapsed()) / 1e6 / polls;
-    std::printf("reconnect watch: %d ports listed per poll, %.3f ms wall, %.3f ms CPU per poll; "
+    std::printf("portwatch: %d ports listed per poll, %.3f ms wall, %.3f ms CPU per poll; "
                 "one poll every %d ms (the first %d s) takes %.2f%%, every %d ms then %.2f%% of "
                 "one core (%d found)\n",
         listed, wallMs, cpuMs, PortWatch::pollMs, PortWatch::quickMs / 1000,
