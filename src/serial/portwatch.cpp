@@ -13,11 +13,21 @@ QString PortWatch::candidate(const QList<PortIdentity> &present) const
 {
     if (!active)
         return QString();
-    const bool pseudoTerminal = lost.name.startsWith(QLatin1String("/dev/pts/"));
+    // At the same path may now be another adapter: one the system knows by another serial
+    // number is not the device lost.
+    bool pathBack = false;
+    bool otherAdapter = false;
     for (const PortIdentity &port : present) {
-        if (!pseudoTerminal && (port.name == lost.name || port.location == lost.name))
-            return lost.name;
+        if (port.name != lost.name && port.location != lost.name)
+            continue;
+        pathBack = true;
+        otherAdapter = otherAdapter
+            || (!lost.serialNumber.isEmpty() && !port.serialNumber.isEmpty()
+                && port.serialNumber != lost.serialNumber);
     }
+    const bool pseudoTerminal = lost.name.startsWith(QLatin1String("/dev/pts/"));
+    if (pathBack && !otherAdapter && !pseudoTerminal)
+        return lost.name;
     if (lost.serialNumber.isEmpty())
         return QString();
     for (const PortIdentity &port : present) {

@@ -43,9 +43,9 @@ public:
     /// Live measurement ran when the port was lost.
     bool wasLive() const { return lostLive; }
 
-    /// The name to open now among the ports present, empty when the device is not back. A
-    /// pseudo-terminal's own node never comes back (its number goes to the next one opened):
-    /// only a link to it counts as a path.
+    /// The name to open now among the ports present, empty when the device is not back. The
+    /// same path does not count when the system knows another adapter there, nor for a
+    /// pseudo-terminal's own node (its number goes to the next one opened; a link to it counts).
     QString candidate(const QList<PortIdentity> &present) const;
 
 private:
