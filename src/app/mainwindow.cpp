@@ -85,6 +85,7 @@ MainWindow::MainWindow(QWidget *parent)
     connect(replyGapTimer, &QTimer::timeout, this, &MainWindow::timeUpdate);
     connect(replyTimeoutTimer, &QTimer::timeout, this, &MainWindow::timeoutUpdate);
     connect(sequenceTimer, &QTimer::timeout, this, &MainWindow::timeIAPUpdate);
+    setUpReconnect();
 
     readRangeGroup = new QButtonGroup(this);
     readRangeGroup->addButton(ui->radioButtonALL, 0);
@@ -208,15 +209,20 @@ void MainWindow::runExchange(const Exchange &exchange, QWidget *button, bool pau
         pauseLivePolling();
     if (verdict.answers)
         *verdict.answers = 0;
-    // Answers are received and counted while each pause runs.
+    // Answers are received and counted while each pause runs. When the port goes meanwhile the
+    // rest is not sent, not even to the device when it comes back.
+    const int session = portSession;
     for (const ExchangeStep &step : exchange) {
+        if (session != portSession)
+            break;
         serial->sendData(step.bytes);
         if (step.pauseMs > 0)
             Delay_MSec_Suspend(step.pauseMs);
     }
     if (verdict.answers) {
-        showStatus(*verdict.answers == expectedAnswers(exchange) ? verdict.success
-                                                                  : verdict.failure);
+        if (session == portSession) // else the status says that the port went
+            showStatus(
+                *verdict.answers == expectedAnswers(exchange) ? verdict.success : verdict.failure);
         *verdict.answers = 0;
     }
     resumeLivePolling();

@@ -4,6 +4,7 @@
 #include "firmware/firmwareupgrade.h"
 #include "protocol/exchange.h"
 #include "records/recordreadback.h"
+#include "serial/portwatch.h"
 
 #include <QByteArray>
 #include <QElapsedTimer>
@@ -79,6 +80,8 @@ private slots:
     void on_pushButton_Send_clicked();
     void on_pushButton_clear_clicked();
     void onPortLost();
+    void on_autoReconnectCheckBox_toggled(bool on);
+    void reconnectTick();
 
     void on_getAddrButton_clicked();
     void on_pushButtonStart_clicked();
@@ -149,6 +152,9 @@ private:
     void showBusyState();
     void switchLanguage();
     void closePort(const QString &status);
+    /// Creates the reconnect timer and ticks the box as the settings store remembers it.
+    void setUpReconnect();
+    void stopWatch();
     void showStatus(const QString &text);
     void retranslateTitle();
     /// Appends a line to a log view as plain text: markup in it is shown, not rendered.
@@ -201,6 +207,9 @@ private:
     QTimer *replyGapTimer;
     QTimer *replyTimeoutTimer;
     QTimer *sequenceTimer;
+    QTimer *reconnectTimer;
+    PortWatch portWatch; // for the device lost last, while it is not back
+    int portSession = 0; // counts closes: an exchange stops when its port went
     QByteArray rxBuffer;
     BusyState busy;
     bool closeWhenIdle = false; // the user closed the window while an exchange ran

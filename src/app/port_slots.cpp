@@ -1,10 +1,24 @@
 #include "app/mainwindow.h"
 
+#include "protocol/protocol.h"
+#include "protocol/timing.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
 #include <QMessageBox>
+#include <QSettings>
 #include <QTimer>
+
+namespace {
+
+const QString autoReconnectKey = QStringLiteral("AutoReconnect");
+
+QSettings settingsStore()
+{
+    return QSettings(QStringLiteral("IAP"), QStringLiteral("update"));
+}
+
+} // namespace
 
 void MainWindow::on_openPortButton_clicked()
 {
@@ -12,6 +26,8 @@ void MainWindow::on_openPortButton_clicked()
         closePort(tr("串口已断开"));
         return;
     }
+    // The user chose a port: the device lost before is no longer waited for.
+    stopWatch();
     const int baud = ui->baudComboBox->currentText().toInt();
     if (!serial->openPort(ui->portComboBox->currentText().trimmed(), baud)) {
         showStatus(tr("串口打开失败"));
@@ -30,6 +46,14 @@ void MainWindow::closePort(const QString &status)
     // The address must be fetched again after the next open; a transfer starts over.
     ui->lineEditAddr->clear();
     sequenceTimer->stop();
+    // Nothing more comes from this session: a reply begun is dropped, a wait for one ends, a
+    // read is left paused (one that was stopping ends) for the user to continue later.
+    ++portSession;
+    replyGapTimer->stop();
+    replyTimeoutTimer->stop();
+    rxBuffer.clear();
+    waitingReply = 0;
+    readback.portLost();
     busy.portOpen = false;
     busy.live = false;
     upgrade.cancel();
@@ -39,8 +63,69 @@ void MainWindow::closePort(const QString &status)
 
 void MainWindow::onPortLost()
 {
-    if (busy.portOpen)
-        closePort(tr("串口已断开：设备已移除"));
+    if (!busy.portOpen)
+        return;
+    const bool live = busy.live;
+    const bool upgrading = upgrade.running();
+    closePort(tr("串口已断开：设备已移除"));
+    if (ui->autoReconnectCheckBox->isChecked()) {
+        portWatch.start(serial->openedPort(), serial->baud(), live);
+        reconnectTimer->start(portWatch.nextPollMs());
+    }
+    if (upgrading) {
+        // Half an image in the boot loader: whether to send it again is the user's choice.
+        appendPlainLine(ui->tb_IAPMsg, tr("设备已断开，固件更新已取消"));
+        QMessageBox::warning(nullptr, tr("提示"),
+            tr("设备已断开，固件更新已取消。设备重新连接后请重新下载。"), QMessageBox::Yes);
+    }
+}
+
+void MainWindow::setUpReconnect()
+{
+    reconnectTimer = new QTimer(this);
+    reconnectTimer->setSingleShot(true);
+    connect(reconnectTimer, &QTimer::timeout, this, &MainWindow::reconnectTick);
+    const QSignalBlocker blocker(ui->autoReconnectCheckBox);
+    ui->autoReconnectCheckBox->setChecked(settingsStore().value(autoReconnectKey, true).toBool());
+}
+
+void MainWindow::stopWatch()
+{
+    portWatch.stop();
+    reconnectTimer->stop();
+}
+
+void MainWindow::on_autoReconnectCheckBox_toggled(bool on)
+{
+    settingsStore().setValue(autoReconnectKey, on);
+    if (!on)
+        stopWatch();
+}
+
+void MainWindow::reconnectTick()
+{
+    if (!portWatch.watching())
+        return;
+    const QString name = portWatch.candidate(serial->presentPorts(portWatch.lostPort().name));
+    // A device just back may not open yet (its node without permissions): the next tick tries.
+    if (name.isEmpty() || !serial->openPort(name, portWatch.baud())) {
+        reconnectTimer->start(portWatch.nextPollMs());
+        return;
+    }
+    stopWatch();
+    busy.portOpen = true;
+    if (name != ui->portComboBox->currentText())
+        ui->portComboBox->setCurrentText(name);
+    // The address field was emptied with the loss: the device says it again. A read left
+    // paused waits for the user.
+    serial->sendData(Protocol::buildAddressQuery());
+    if (portWatch.wasLive()) {
+        busy.live = true;
+        sequenceMode = 0;
+        sequenceTimer->start(Timing::livePollMs);
+    }
+    showBusyState();
+    showStatus(tr("串口已重新连接"));
 }
 
 void MainWindow::showBusyState()

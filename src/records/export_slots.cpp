@@ -1,5 +1,7 @@
 #include "app/mainwindow.h"
 
+#include "records/csvwriter.h"
+#include "records/exporttarget.h"
 #include "records/recordtablemodel.h"
 #include "records/workbookwriter.h"
 #include "ui_mainwindow.h"
@@ -7,23 +9,25 @@
 #include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QMessageBox>
 #include <QUrl>
 
 void MainWindow::on_pushButtonExcel_clicked()
 {
     showStatus(tr("导出数据"));
-    QString name = QFileDialog::getSaveFileName(
-        this, QStringLiteral("save file"), QString(), QStringLiteral("Excel (*.xlsx)"));
-    if (name.isEmpty())
+    QString filter;
+    const QString chosen = QFileDialog::getSaveFileName(
+        this, QStringLiteral("save file"), QString(), exportFilters(), &filter);
+    if (chosen.isEmpty())
         return;
-    // Dialogs that do not add the filter's suffix themselves leave a name the desktop cannot
-    // open with a spreadsheet program.
-    if (QFileInfo(name).suffix().isEmpty())
-        name += QStringLiteral(".xlsx");
-    WorkbookWriter writer;
-    if (!writer.write(name, *model)) {
+    const ExportTarget target = exportTarget(chosen, filter);
+    const QString &name = target.path;
+    bool written = false;
+    if (target.format == ExportTarget::Format::Csv)
+        written = CsvWriter().write(name, model->headerTexts(), model->records());
+    else
+        written = WorkbookWriter().write(name, *model);
+    if (!written) {
         QMessageBox::critical(nullptr, tr("错误"),
             tr("文件导出失败，无法写入：%1").arg(QDir::toNativeSeparators(name)), QMessageBox::Yes);
         return;

@@ -138,6 +138,8 @@ void MainWindow::showTableEnd(bool now)
 void MainWindow::sendReadbackRequest(const QByteArray &request, int timeoutMs)
 {
     serial->sendData(request);
+    if (!busy.portOpen)
+        return; // a stop after the port went: nothing went out, no answer to wait for
     waitingReply = 1;
     replyTimeoutTimer->start(timeoutMs);
 }

@@ -27,6 +27,7 @@ QByteArray RecordReadback::start(quint32 to, Order readOrder, const RecordRange 
     subCode = firstPage;
     lastPage.clear();
     awaiting = true;
+    askAgain = false;
     return request(readCommand(), order == Order::Descending);
 }
 
@@ -46,9 +47,10 @@ QByteArray RecordReadback::resume(quint32 to, const RecordRange &readRange)
     current = State::Running;
     // The page asked for last never came: ask for it again. Until a page has been taken the
     // sensor is asked to begin once more.
-    if (awaiting)
+    if (awaiting || askAgain)
         subCode = lastPage.isEmpty() ? firstPage : samePage;
     awaiting = true;
+    askAgain = false;
     return request(readCommand(), order == Order::Descending);
 }
 
@@ -71,6 +73,7 @@ RecordReadback::PageResult RecordReadback::takePage(const QByteArray &bytes)
     if (current == State::Idle)
         return result; // no read is waiting for it
     awaiting = false;
+    askAgain = false;
     const RecordPage page = decodeRecordPage(bytes);
     if (!page.crcOk) {
         subCode = samePage;
@@ -110,6 +113,13 @@ QByteArray RecordReadback::timedOut()
     current = State::Idle;
     awaiting = false;
     return request(stopCommand, order == Order::Descending);
+}
+
+void RecordReadback::portLost()
+{
+    timedOut();
+    askAgain = current == State::Paused && (awaiting || askAgain);
+    awaiting = false;
 }
 
 QByteArray RecordReadback::eraseRequest(quint32 to) const

@@ -64,6 +64,9 @@ public:
     PageResult takePage(const QByteArray &page);
     /// No page came in time: a running read pauses; a stopping one sends its stop now.
     QByteArray timedOut();
+    /// The port went: no page is on its way any more. A running read pauses and asks again on
+    /// resume for the page it was waiting for; a stopping one ends (its stop cannot go out).
+    void portLost();
     /// The erase request, carrying the sub-code and range of the last read.
     QByteArray eraseRequest(quint32 address) const;
 
@@ -81,5 +84,6 @@ private:
     RecordRange range;
     quint8 subCode = firstPage;
     bool awaiting = false;
+    bool askAgain = false; // the port went while a page was awaited
     QByteArray lastPage; // the last page taken, to know a repeat of it
 };

@@ -27,6 +27,8 @@ public:
     /// Removes every record.
     void clear();
     const QVector<StoredRecord> &records() const { return stored; }
+    /// The column headers as the table shows them.
+    QStringList headerTexts() const { return headers; }
 
 private:
     QStringList headers;

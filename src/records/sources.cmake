@@ -8,7 +8,9 @@ list(APPEND TILTCORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/workbookwriter.h
   ${CMAKE_CURRENT_LIST_DIR}/workbookwriter.cpp
   ${CMAKE_CURRENT_LIST_DIR}/csvwriter.h
-  ${CMAKE_CURRENT_LIST_DIR}/csvwriter.cpp)
+  ${CMAKE_CURRENT_LIST_DIR}/csvwriter.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/exporttarget.h
+  ${CMAKE_CURRENT_LIST_DIR}/exporttarget.cpp)
 list(APPEND TILTGUI_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/rownumberheader.h
   ${CMAKE_CURRENT_LIST_DIR}/rownumberheader.cpp

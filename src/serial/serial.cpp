@@ -2,7 +2,39 @@
 
 #include "serial/portnames.h"
 
+#include <QFileInfo>
 #include <QSerialPortInfo>
+
+namespace {
+
+PortIdentity identityOf(const QSerialPortInfo &info)
+{
+    PortIdentity port;
+    port.name = info.portName();
+    port.location = info.systemLocation();
+    port.serialNumber = info.serialNumber();
+    port.vendor = info.hasVendorIdentifier() ? info.vendorIdentifier() : 0;
+    port.product = info.hasProductIdentifier() ? info.productIdentifier() : 0;
+    return port;
+}
+
+// A name as typed (short, a full path, or a link such as /dev/serial/by-id/...) with what the
+// system knows of the device behind it.
+PortIdentity identify(const QString &name)
+{
+    const QString real = QFileInfo(name).canonicalFilePath();
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts()) {
+        if (info.portName() == name || info.systemLocation() == name
+            || (!real.isEmpty() && info.systemLocation() == real)) {
+            PortIdentity port = identityOf(info);
+            port.name = name;
+            return port;
+        }
+    }
+    return PortIdentity { name, name, QString(), 0, 0 };
+}
+
+} // namespace
 
 Serial::Serial(QObject *parent)
     : QObject(parent)
@@ -26,6 +58,7 @@ bool Serial::openPort(const QString &name, int baud)
         return false;
     }
     lostReported = false;
+    opened = identify(name);
     port->setBaudRate(baud, QSerialPort::AllDirections);
     port->setDataBits(QSerialPort::Data8);
     port->setParity(QSerialPort::NoParity);
@@ -86,6 +119,20 @@ QStringList Serial::listPorts()
     for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
         probe(info.portName());
     return names;
+}
+
+QList<PortIdentity> Serial::presentPorts(const QString &path) const
+{
+    QList<PortIdentity> ports;
+    for (const QSerialPortInfo &info : QSerialPortInfo::availablePorts())
+        ports << identityOf(info);
+    QStringList paths = extraPortNames(qEnvironmentVariable("TILTLINK_EXTRA_PORTS"));
+    paths << path;
+    for (const QString &name : paths) {
+        if (QFileInfo::exists(name))
+            ports << PortIdentity { name, name, QString(), 0, 0 };
+    }
+    return ports;
 }
 
 void Serial::onError(QSerialPort::SerialPortError error)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "serial/portwatch.h"
+
 #include <QByteArray>
 #include <QObject>
 #include <QSerialPort>
@@ -21,6 +23,13 @@ public:
     bool isOpen() const;
     void sendData(const QByteArray &bytes);
     QStringList listPorts();
+    /// The port opened last, as it was when it opened (a lost adapter can no longer be asked).
+    PortIdentity openedPort() const { return opened; }
+    /// The line speed the port was opened or set at last.
+    int baud() const { return port->baudRate(); }
+    /// The ports present now: every one the system lists, and of the extra names and `path`
+    /// those that exist.
+    QList<PortIdentity> presentPorts(const QString &path) const;
 
 signals:
     /// Bytes that arrived from the device, as they came.
@@ -38,4 +47,5 @@ private slots:
 private:
     QSerialPort *port;
     bool lostReported = false;
+    PortIdentity opened;
 };

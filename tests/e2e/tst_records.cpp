@@ -7,6 +7,7 @@
 #include "windowfixture.h"
 
 #include <QDesktopServices>
+#include <QProcess>
 #include <QTableView>
 
 namespace {
@@ -17,7 +18,8 @@ const QString all = "0001ea60", done = "成功|数据读取完成!|1|400|400",
       "14000|10000";
 // "records per-page delay-ms bad-page dropped-page lost-request | steps | requests: code,
 // sub-code, range (@ all) | records in the table, first-last | message boxes". Steps: click, fill,
-// answer (the boxes), wait ms, or wait until: rows N, status TEXT, text WIDGET=TEXT, sent REQUESTS.
+// answer (the boxes), wait ms, unplug, plug (back, on the same link), or wait until: rows N, status
+// TEXT, text WIDGET=TEXT, sent REQUESTS, polled N (live polls since the plug; 0: none came).
 const QStringList reads = {
     "25 10 0 0 0 0|click pushButtonRead|6100@,6110@,6110@|1-25|" + done,
     "8 255 0 0 0 0|click radioButtonPoint;fill lineEditBegin=5;fill lineEditEnd=70000;click "
@@ -54,6 +56,16 @@ const QStringList reads = {
     "7 3 0 0 0 0|answer Yes;click pushButtonRead;rows 7;click pushButtonDelete|6100@,6110@,6110@,"
     "6310@|1-7|"
         + done + ';' + ask + ";成功|数据擦除成功!|1|400|400",
+    // Unplugged and plugged back: a read is left paused, live measurement goes on by itself.
+    "7 3 300 0 0 0|click pushButtonRead;rows 3;unplug;status 串口已断开：设备已移除;plug;status "
+    "串口已重新连接;text lineEditAddr=00000001;text pushButtonRead=继续;click pushButtonRead|"
+    "6100@,6110@,6111@,6110@|1-7|"
+        + done,
+    "0 3 0 0 0 0|click pushButtonStart;unplug;status 串口已断开：设备已移除;plug;status "
+    "串口已重新连接;polled 3;click pushButtonStart|||",
+    "0 3 0 0 0 0|fill autoReconnectCheckBox=0;click pushButtonStart;unplug;status "
+    "串口已断开：设备已移除;plug;wait 2000;polled 0;text openPortButton=打开;fill "
+    "autoReconnectCheckBox=1|||",
 };
 
 // Date and time of the records first to last, either way round.
@@ -76,6 +88,8 @@ class TestRecords : public QObject, public WindowFixture {
 
     SimulatedSensor *sensor = nullptr;
     PtyDevice *device = nullptr;
+    QTemporaryDir linkDir;
+    int plugged = 0; // frames the sensor had when it was plugged back
     QUrl openedUrl;
 
     QAbstractItemModel *table() const { return widget<QTableView>("tableView")->model(); }
@@ -96,6 +110,12 @@ class TestRecords : public QObject, public WindowFixture {
                 sent << frame.mid(6, frame.size() - 7).toHex();
         return sent.join(',').replace(all, "@");
     }
+    int polls() const // since the sensor was plugged back
+    {
+        const QList<QByteArray> frames = sensor->receivedFrames().mid(plugged);
+        return int(std::count_if(
+            frames.begin(), frames.end(), [](const QByteArray &f) { return f.at(6) == 0x03; }));
+    }
 
 public slots:
     void open(const QUrl &url) { openedUrl = url; }
@@ -108,8 +128,8 @@ private slots:
         sensor = new SimulatedSensor;
         sensor->setEraseDelayMs(100);
         device = new PtyDevice(sensor);
-        QVERIFY(device->open());
-        openPort("00000001", device->slaveName());
+        QVERIFY(device->open(linkDir.filePath("sensor")));
+        openPort("00000001", device->linkPath());
         sensor->clearCounters();
     }
     void cleanup()
@@ -149,6 +169,15 @@ private slots:
                 fill({ arg });
             else if (what == "wait")
                 QTest::qWait(arg.toInt());
+            else if (what == "unplug")
+                sensor->unplug(); // its replies not yet sent go with it
+            else if (what == "plug") {
+                QVERIFY(device->plugBack());
+                plugged = sensor->receivedFrames().size();
+            } else if (what == "polled" && arg == "0")
+                QCOMPARE(polls(), 0);
+            else if (what == "polled")
+                QTRY_VERIFY_WITH_TIMEOUT(polls() >= arg.toInt(), 10000);
             else if (what == "rows")
                 QTRY_COMPARE_WITH_TIMEOUT(tableTimes().size(), arg.toInt(), 10000);
             else if (what == "sent")
@@ -168,7 +197,8 @@ private slots:
     }
 
     // The table goes to the workbook named in the file dialog, a name without a suffix getting
-    // ".xlsx", and the desktop opens it on Yes. A file that cannot be written is reported.
+    // ".xlsx", or to a CSV file, and the desktop opens it on Yes. A file that cannot be written
+    // is reported. Python's csv module reads the CSV back as the table shows it.
     void exportTheTable()
     {
         sensor->setStoredRecords(25);
@@ -181,14 +211,37 @@ private slots:
         QDesktopServices::setUrlHandler("file", this, "open");
         for (const QString row : { "records|完成|文件已经导出，是否现在打开?|4|14000|0",
                  "missing/records.xlsx|错误|文件导出失败，无法写入：DIR/missing/"
-                 "records.xlsx|3|4000|0" }) {
+                 "records.xlsx|3|4000|0",
+                 "records.csv|完成|文件已经导出，是否现在打开?|4|14000|0",
+                 "missing/records.csv|错误|文件导出失败，无法写入：DIR/missing/records.csv|3|"
+                 "4000|0" }) {
             path = dir.filePath(row.section('|', 0, 0));
             click("pushButtonExcel");
             QCOMPARE(recorder.boxes.takeLast().replace(dir.path(), "DIR"), row.section('|', 1));
         }
         QDesktopServices::unsetUrlHandler("file");
-        QCOMPARE(openedUrl, QUrl::fromLocalFile(dir.filePath("records.xlsx")));
+        QCOMPARE(openedUrl, QUrl::fromLocalFile(dir.filePath("records.csv")));
         QVERIFY(QFileInfo(dir.filePath("records.xlsx")).size() > 0);
+        QProcess python; // the BOM, CR LF line ends and no quotes, then the fields as read
+        python.start(PYTHON,
+            { "-c",
+                "import "
+                "csv,sys\nsys.stdout.reconfigure(encoding='utf-8')\nraw=open(sys.argv[1],'rb')."
+                "read()\n"
+                "print(raw[:3].hex(),raw.count(b'\\r\\n'),raw.count(b'\"'))\nfor r in csv.reader("
+                "open(sys.argv[1],encoding='utf-8-sig',newline='')):print('|'.join(r))",
+                dir.filePath("records.csv") });
+        QVERIFY(python.waitForFinished(60000));
+        QStringList lines = { "efbbbf 26 0" };
+        for (int row = -1; row < 25; ++row) {
+            QStringList cells;
+            for (int column = 0; column < 10; ++column)
+                cells << (row < 0 ? table()->headerData(column, Qt::Horizontal)
+                                  : table()->index(row, column).data())
+                             .toString();
+            lines << cells.join('|');
+        }
+        QCOMPARE(QString::fromUtf8(python.readAllStandardOutput()), lines.join('\n') + '\n');
     }
 
     // A page cut off half-way, then silence: the read pauses as if the page had been lost.

@@ -59,6 +59,7 @@ class TestUpgrade : public QObject, public WindowFixture {
     SimulatedSensor *sensor = nullptr;
     PtyDevice *device = nullptr;
     QTemporaryDir dir;
+    QTemporaryDir linkDir;
 
     QString log() const { return widget<QTextBrowser>("tb_IAPMsg")->toPlainText(); }
     // Makes a firmware file and loads it through the file dialog.
@@ -88,8 +89,8 @@ private slots:
         sensor = new SimulatedSensor;
         sensor->setBootDelayMs(200);
         device = new PtyDevice(sensor);
-        QVERIFY(device->open());
-        openPort("", device->slaveName());
+        QVERIFY(device->open(linkDir.filePath("sensor")));
+        openPort("", device->linkPath());
     }
     void cleanup()
     {
@@ -144,16 +145,34 @@ private slots:
         QCOMPARE(sends.sends.size(), 0);
     }
 
-    // The port closed half-way ends the upgrade; the next one starts from the beginning.
+    // The port closed half-way, or the sensor unplugged and back, ends the upgrade (an unplug says
+    // so); the next one starts from the beginning.
+    void portClosedHalfWay_data()
+    {
+        QTest::addColumn<QString>("box"); // after an unplug
+        QTest::newRow("closed") << "";
+        QTest::newRow("unplugged")
+            << "提示|设备已断开，固件更新已取消。设备重新连接后请重新下载。|2|4000|0";
+    }
     void portClosedHalfWay()
     {
+        QFETCH(QString, box);
         const QByteArray image = imageOf(64 * 1024);
         load(image);
+        DialogRecorder recorder;
         click("iapDownLoadButton");
         QTRY_VERIFY_WITH_TIMEOUT(log().contains("已发送10.94%"), 20000);
-        click("openPortButton");
-        QVERIFY(idle());
-        click("openPortButton");
+        if (box.isEmpty()) {
+            click("openPortButton");
+            QVERIFY(idle());
+            click("openPortButton");
+        } else {
+            sensor->unplug();
+            QTRY_COMPARE_WITH_TIMEOUT(recorder.boxes.join(';'), box, 10000);
+            QVERIFY(idle() && log().endsWith("设备已断开，固件更新已取消"));
+            QVERIFY(device->plugBack());
+            QTRY_COMPARE_WITH_TIMEOUT(status(), QString("串口已重新连接"), 10000);
+        }
         click("iapDownLoadButton");
         QTRY_VERIFY_WITH_TIMEOUT(idle(), 30000);
         QVERIFY(log().startsWith("固件大小：65536\n固件版本号：TL#S1#V1.0.3\n请求更新固件！"));

@@ -385,7 +385,7 @@ int main(int argc, char *argv[])
         } else if (number == SIGUSR2) {
             if (device.isOpen())
                 return;
-            if (device.open(link))
+            if (device.plugBack())
                 announce(device);
             else
                 err() << "tiltlink-sim: " << device.errorString() << Qt::endl;

@@ -63,6 +63,7 @@ bool PtyDevice::open(const QString &linkPath)
         }
         link = linkPath;
     }
+    lastLink = linkPath;
 
     readNotifier = new QSocketNotifier(master, QSocketNotifier::Read, this);
     connect(readNotifier, &QSocketNotifier::activated, this, &PtyDevice::readMaster);
@@ -78,6 +79,11 @@ void PtyDevice::unplug()
         return;
     close();
     emit unplugged();
+}
+
+bool PtyDevice::plugBack()
+{
+    return !isOpen() && open(lastLink);
 }
 
 void PtyDevice::readMaster()

@@ -35,6 +35,8 @@ public:
 public slots:
     /// Closes the device: the program sees its port go away; the link is removed.
     void unplug();
+    /// Plugs an unplugged device back in: a fresh pseudo-terminal behind the same link.
+    bool plugBack();
 
 signals:
     void unplugged();
@@ -53,6 +55,7 @@ private:
     QByteArray pending;
     QString slavePath;
     QString link;
+    QString lastLink; // kept over an unplug for plugBack()
     QString error;
 };
 

@@ -836,6 +836,22 @@ Do you want to continue the upgrade?</translation>
         <translation>Serial port closed: device removed</translation>
     </message>
     <message>
+        <source>自动重连</source>
+        <translation>Auto reconnect</translation>
+    </message>
+    <message>
+        <source>串口已重新连接</source>
+        <translation>Port reconnected</translation>
+    </message>
+    <message>
+        <source>设备已断开，固件更新已取消</source>
+        <translation>Device disconnected: firmware update cancelled</translation>
+    </message>
+    <message>
+        <source>设备已断开，固件更新已取消。设备重新连接后请重新下载。</source>
+        <translation>The device was disconnected and the firmware update was cancelled. Download again once the device is back.</translation>
+    </message>
+    <message>
         <source>无法写入记录文件：%1</source>
         <translation>Cannot write the record file: %1</translation>
     </message>

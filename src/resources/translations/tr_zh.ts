@@ -828,6 +828,22 @@
         <translation>串口已断开：设备已移除</translation>
     </message>
     <message>
+        <source>自动重连</source>
+        <translation>自动重连</translation>
+    </message>
+    <message>
+        <source>串口已重新连接</source>
+        <translation>串口已重新连接</translation>
+    </message>
+    <message>
+        <source>设备已断开，固件更新已取消</source>
+        <translation>设备已断开，固件更新已取消</translation>
+    </message>
+    <message>
+        <source>设备已断开，固件更新已取消。设备重新连接后请重新下载。</source>
+        <translation>设备已断开，固件更新已取消。设备重新连接后请重新下载。</translation>
+    </message>
+    <message>
         <source>无法写入记录文件：%1</source>
         <translation>无法写入记录文件：%1</translation>
     </message>
