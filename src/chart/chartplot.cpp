@@ -122,6 +122,8 @@ bool ChartPlot::savePng(const QString &path)
 
 void ChartPlot::redraw()
 {
+    // An empty chart has no time to show: its ticks would read 1970-01-01.
+    plot->xAxis->setTickLabels(!plot->graph(0)->data()->isEmpty());
     stale = !isVisible();
     if (!stale)
         plot->replot(QCustomPlot::rpQueuedReplot);
@@ -131,6 +133,7 @@ bool ChartPlot::redrawNow()
 {
     if (!isVisible())
         return false;
+    plot->xAxis->setTickLabels(!plot->graph(0)->data()->isEmpty());
     plot->replot(QCustomPlot::rpImmediateRefresh);
     return true;
 }
