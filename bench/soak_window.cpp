@@ -4,18 +4,25 @@
 // Usage: soak_window readback [records]   60 000 records (pages of 255), 10% of the pages with a
 //                                         bad CRC, 2% not sent at all; after each time-out the
 //                                         read is continued, as a user would
+//        soak_window live [seconds]          600 s of polling at 10 Hz with recording on, while
+//                                         5% of the replies meet a line fault (a flipped byte,
+//                                         lost, split, merged, late, or led by garbage); every
+//                                         value shown or recorded must be one the sensor sent
 //        soak_window upgrade [KiB]        a 256 KiB image with 10% of the acknowledgements lost
 //                                         and 5% of the packets answered with a checksum error
 #include "app/mainwindow.h"
 #include "firmware/firmwarefile.h"
+#include "measure/livesample.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
 #include "sim/storedrecords.h"
 #include "windowfixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QLabel>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,6 +59,108 @@ bool waitFor(const std::function<bool()> &step, int limitMs)
     QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
     loop.exec();
     return done;
+}
+
+double residentMb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+/// The five texts of a live sample, as the labels show them and the record file keeps them.
+QString sampleKey(const QStringList &texts)
+{
+    return texts.join(QLatin1Char('|'));
+}
+
+int live(int seconds)
+{
+    QTemporaryDir folder;
+    SimulatedSensor sensor;
+    SensorFaults faults;
+    faults.lineFaultRate = 0.05;
+    faults.faultSeed = 5;
+    sensor.setFaults(faults);
+    PtyDevice device(&sensor);
+    if (!device.open())
+        return 1;
+    MainWindow window;
+    openPort(window, device.slaveName());
+    DialogRecorder boxes;
+    widget<QLineEdit>(&window, "lineEdit_Save")->setText(folder.path());
+    widget<QCheckBox>(&window, "checkBox_Save")->setChecked(true);
+    QList<QLabel *> labels;
+    for (const char *name : { "label_X", "label_Y", "label_Z", "label_T", "label_B" })
+        labels << widget<QLabel>(&window, name);
+
+    // Everything the sensor sent, as texts; grows as the run goes on.
+    QSet<QString> sent;
+    int known = 0;
+    auto learn = [&] {
+        const QList<QByteArray> data = sensor.liveDataSent();
+        for (; known < data.size(); ++known) {
+            // The reply as the window decodes it: header, address, code, then the data.
+            const QByteArray reply = QByteArray("\x77\x00\x00\x00\x00\x01\x83", 7) + data.at(known)
+                + QByteArray(1, '\0');
+            const LiveSample s = decodeLiveSample(reply, 0);
+            sent.insert(sampleKey({ s.x, s.y, s.z, s.temperature, s.power }));
+        }
+    };
+    int checks = 0, wrongShown = 0;
+    double mbAtMinute = 0;
+    QElapsedTimer wall;
+    wall.start();
+    widget<QAbstractButton>(&window, "pushButtonStart")->click();
+    waitFor(
+        [&] {
+            learn();
+            QStringList shown;
+            for (QLabel *label : labels)
+                shown << label->text();
+            if (shown.first() != QLatin1String("0") || shown.last() != QLatin1String("0")) {
+                ++checks;
+                if (!sent.contains(sampleKey(shown)))
+                    ++wrongShown;
+            }
+            if (mbAtMinute == 0 && wall.elapsed() > 60000)
+                mbAtMinute = residentMb();
+            return false;
+        },
+        seconds * 1000);
+    widget<QAbstractButton>(&window, "pushButtonStart")->click();
+    QTest::qWait(300);
+    learn();
+    const double mbAtEnd = residentMb();
+
+    QFile file(recordFilePath(folder.path()));
+    int recorded = 0, wrongRecorded = 0;
+    if (file.open(QIODevice::ReadOnly | QIODevice::Text)) {
+        for (const QByteArray &line : file.readAll().split('\n')) {
+            const QStringList parts = QString::fromLocal8Bit(line).split(QStringLiteral("  "));
+            if (parts.size() < 6)
+                continue;
+            ++recorded;
+            if (!sent.contains(sampleKey(parts.mid(parts.size() - 5))))
+                ++wrongRecorded;
+        }
+    }
+    const QList<QByteArray> frames = sensor.receivedFrames();
+    const int polls = int(std::count_if(frames.begin(), frames.end(),
+        [](const QByteArray &f) { return f.size() > 6 && quint8(f.at(6)) == 0x03; }));
+    const bool ok = wrongShown == 0 && wrongRecorded == 0 && recorded > 0 && boxes.boxes.isEmpty();
+    std::printf("soak live: %d s at 10 Hz, recording, 5%% line faults: %d polls, %d replies sent, "
+                "%d lines recorded (%.1f%%), %d wrong; labels checked %d times, %d wrong; "
+                "resident memory %.1f MB after a minute, %.1f MB at the end%s -> %s\n",
+        seconds, polls, int(sent.size()), recorded, 100.0 * recorded / qMax(1, known),
+        wrongRecorded, checks, wrongShown, mbAtMinute, mbAtEnd,
+        boxes.boxes.isEmpty() ? "" : qPrintable(", box: " + boxes.boxes.first()),
+        ok ? "OK" : "FAULT");
+    return ok ? 0 : 1;
 }
 
 int readback(int records)
@@ -181,8 +290,11 @@ int main(int argc, char **argv)
     startLikeMain();
     if (mode == "readback")
         return readback(size > 0 ? qMin(size, 60000) : 60000);
+    if (mode == "live")
+        return live(size > 0 ? size : 600);
     if (mode == "upgrade")
         return upgrade(size > 0 ? qMin(size, 4096) : 256);
-    std::fprintf(stderr, "usage: soak_window readback [records] | upgrade [KiB]\n");
+    std::fprintf(
+        stderr, "usage: soak_window readback [records] | live [seconds] | upgrade [KiB]\n");
     return 2;
 }

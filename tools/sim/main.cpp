@@ -129,6 +129,7 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
     double dropPageRate = 0;
     double lostAckRate = 0;
     double checksumErrorRate = 0;
+    double lineFaultRate = 0;
     bool seeded = false;
     faults.faultSeed = options.value("seed").toUInt(&seeded);
     if (!seeded) {
@@ -138,7 +139,8 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
     if (!readRate(options, "bad-page-rate", badPageRate)
         || !readRate(options, "drop-page-rate", dropPageRate)
         || !readRate(options, "lost-ack-rate", lostAckRate)
-        || !readRate(options, "checksum-error-rate", checksumErrorRate))
+        || !readRate(options, "checksum-error-rate", checksumErrorRate)
+        || !readRate(options, "line-fault-rate", lineFaultRate))
         return false;
     for (const QString &name : options.values("fault")) {
         if (name == QLatin1String("no-at-answer"))
@@ -167,6 +169,8 @@ bool readFaults(const QCommandLineParser &options, SensorFaults &faults,
             faults.lostAckRate = lostAckRate;
         else if (name == QLatin1String("checksum-error"))
             faults.checksumErrorRate = checksumErrorRate;
+        else if (name == QLatin1String("line"))
+            faults.lineFaultRate = lineFaultRate;
         else {
             err() << "tiltlink-sim: unknown fault " << name << Qt::endl;
             return false;
@@ -239,9 +243,9 @@ int main(int argc, char *argv[])
         {"appkey", "Module AppKey, 32 hex digits (default made from the address).", "hex"},
         {"fault",
          "Misbehave: no-answer, bad-checksum, shifted-checksum, split, merge or garbage "
-         "(whole device); bad-page or drop-page (record pages); lost-ack or checksum-error "
-         "(firmware packets); no-at-answer, garbled-at or long-appkey (module only). May be "
-         "repeated.",
+         "(whole device); line (any reply, see --line-fault-rate); bad-page or drop-page "
+         "(record pages); lost-ack or checksum-error (firmware packets); no-at-answer, "
+         "garbled-at or long-appkey (module only). May be repeated.",
          "name"},
         {"mute", "Do not answer this command code (hex). May be repeated.", "code"},
         {"mute-at",
@@ -270,7 +274,11 @@ int main(int argc, char *argv[])
          "Share of good packets answered with a checksum error for --fault checksum-error "
          "(default 0.05).",
          "fraction", "0.05"},
-        {"seed", "Seed for the page and packet faults' dice (default 1).", "number", "1"},
+        {"line-fault-rate",
+         "Share of replies with one line fault for --fault line: a flipped byte, lost, split, "
+         "merged with the next, 250 ms late, or led by random bytes (default 0.05).",
+         "fraction", "0.05"},
+        {"seed", "Seed for the page, packet and line faults' dice (default 1).", "number", "1"},
         {"loader-version", "Boot loader's version text (default TL#S1#V1.0.0).", "text",
          "TL#S1#V1.0.0"},
         {"update-command", "Command code of the update request, hex (default 30).", "hex", "30"},

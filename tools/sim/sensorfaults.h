@@ -41,6 +41,10 @@ struct SensorFaults
     double lostAckRate = 0;
     double checksumErrorRate = 0;
     quint32 faultSeed = 1;
+    // Chance, 0..1, that a sensor reply meets one line fault, chosen by the same dice: a byte
+    // flipped, the reply lost, split into small chunks with pauses, held back and sent with the
+    // next one, sent 250 ms late, or led by a few random bytes.
+    double lineFaultRate = 0;
     QByteArray garbage; // sent in the same chunk right before each reply
     bool mergeReplies = false; // each reply is held back and sent with the next one
     int delayMs = 0; // a reply leaves this long after its request

@@ -147,6 +147,7 @@ void SimulatedSensor::setFaults(const SensorFaults &faults)
     activeFaults = faults;
     pageDice.seed(faults.faultSeed);
     ackDice.seed(faults.faultSeed);
+    lineDice.seed(faults.faultSeed);
     readRequests = 0;
 }
 
@@ -280,7 +281,8 @@ void SimulatedSensor::answer(quint8 command, const QByteArray &data)
         return;
     }
     case ReadLive:
-        send(replyBody(from, code, liveData()), command);
+        liveSent.append(liveData());
+        send(replyBody(from, code, liveSent.last()), command);
         return;
     case QueryZeroMode:
         send(replyBody(from, code, QByteArray(1, char(current.zeroMode))), command);
@@ -386,25 +388,61 @@ void SimulatedSensor::deliver(const QByteArray &reply)
 {
     if (activeFaults.silent)
         return;
-    const QByteArray bytes = activeFaults.garbage + reply;
+    QByteArray bytes = activeFaults.garbage + reply;
+    int delayMs = 0, chunk = 0, gapMs = 0;
+    if (!lineFault(bytes, delayMs, chunk, gapMs))
+        return;
     if (activeFaults.mergeReplies && heldReply.isEmpty()) {
         heldReply = bytes;
         return;
     }
-    schedule(heldReply + bytes);
+    schedule(heldReply + bytes, delayMs, chunk, gapMs);
     heldReply.clear();
 }
 
-void SimulatedSensor::schedule(const QByteArray &bytes)
+bool SimulatedSensor::lineFault(QByteArray &reply, int &delayMs, int &chunk, int &gapMs)
+{
+    if (activeFaults.lineFaultRate <= 0 || lineDice.generateDouble() >= activeFaults.lineFaultRate)
+        return true;
+    switch (lineDice.bounded(6)) {
+    case 0: {
+        const int at = lineDice.bounded(reply.size());
+        reply[at] = char(reply.at(at) ^ (1 + lineDice.bounded(255)));
+        return true;
+    }
+    case 1:
+        return false;
+    case 2:
+        chunk = 1 + lineDice.bounded(7);
+        gapMs = lineDice.bounded(30);
+        return true;
+    case 3:
+        // Held back: goes out in one chunk with the next reply.
+        heldReply += reply;
+        return false;
+    case 4:
+        delayMs = 250;
+        return true;
+    default:
+        for (int n = 1 + lineDice.bounded(5); n > 0; --n)
+            reply.prepend(char(lineDice.bounded(256)));
+        return true;
+    }
+}
+
+void SimulatedSensor::schedule(const QByteArray &bytes, int extraDelayMs, int chunk, int gapMs)
 {
     // Replies keep their order: nothing is due before what is already queued.
-    qint64 due = clock.elapsed() + std::max(0, activeFaults.delayMs);
+    qint64 due = clock.elapsed() + std::max(0, activeFaults.delayMs) + extraDelayMs;
     if (!outbox.isEmpty())
         due = std::max(due, outbox.last().due);
-    const int chunk = activeFaults.splitSize > 0 ? activeFaults.splitSize : bytes.size();
+    if (chunk <= 0) {
+        chunk = activeFaults.splitSize > 0 ? activeFaults.splitSize : bytes.size();
+        gapMs = activeFaults.splitGapMs;
+    }
     for (int at = 0; at < bytes.size(); at += chunk) {
         outbox.append({bytes.mid(at, chunk), due});
-        due += std::max(0, activeFaults.splitGapMs);
+        due += std::max(0, gapMs);
     }
     flushOutbox();
 }

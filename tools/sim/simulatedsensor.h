@@ -79,6 +79,8 @@ public:
     int receivedCount(quint8 command) const { return commandCounts.value(command); }
     /// Every valid sensor frame received, for any address, oldest first.
     QList<QByteArray> receivedFrames() const { return frames; }
+    /// The data field of every live reply sent, oldest first (before any line fault).
+    QList<QByteArray> liveDataSent() const { return liveSent; }
     /// Bytes received that belonged to no valid frame or line.
     int discardedBytes() const { return parser.discardedBytes(); }
     /// Every radio-module line received, oldest first.
@@ -139,7 +141,9 @@ private:
     QByteArray replyBody(quint32 from, quint8 code, const QByteArray &data = QByteArray()) const;
     void send(QByteArray body, quint8 command);
     void deliver(const QByteArray &reply);
-    void schedule(const QByteArray &bytes);
+    void schedule(const QByteArray &bytes, int extraDelayMs = 0, int chunk = 0, int gapMs = 0);
+    /// Applies one line fault to `reply` when the dice say so; false when it is lost or held.
+    bool lineFault(QByteArray &reply, int &delayMs, int &chunk, int &gapMs);
     void flushOutbox();
     QByteArray liveData() const;
     QByteArray dateTimeData() const;
@@ -161,6 +165,8 @@ private:
     QRandomGenerator pageDice;
     BootLoader loader;
     QRandomGenerator ackDice;
+    QRandomGenerator lineDice;
+    QList<QByteArray> liveSent;
     bool unplugWhenSent = false;
     int readRequests = 0; // since the faults were set
     QHash<quint8, int> commandCounts;
