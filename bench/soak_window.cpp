@@ -10,6 +10,10 @@
 //                                         value shown or recorded must be one the sensor sent
 //        soak_window upgrade [KiB]        a 256 KiB image with 10% of the acknowledgements lost
 //                                         and 5% of the packets answered with a checksum error
+//
+// A third argument "unplug" pulls the sensor's plug half-way through and puts it back on the
+// same link 2 s later: the window must close the port cleanly, reconnect on its own, and the
+// run must still end with nothing lost (the read is continued, the upgrade downloaded again).
 #include "app/mainwindow.h"
 #include "firmware/firmwarefile.h"
 #include "measure/livesample.h"
@@ -31,9 +35,43 @@
 
 namespace {
 
+bool unplugMode = false;
+
+/// The sensor's device on a link in a folder of its own, so that it can come back at the same
+/// path; pull() unplugs it and plugs it back 2 s later.
+struct Plug {
+    SimulatedSensor &sensor;
+    PtyDevice device { &sensor };
+    QTemporaryDir dir;
+    bool pulled = false;
+
+    explicit Plug(SimulatedSensor &sensor)
+        : sensor(sensor)
+    {
+    }
+    bool open() { return device.open(dir.filePath(QStringLiteral("sensor"))); }
+    QString port() const { return device.linkPath(); }
+    void pull()
+    {
+        pulled = true;
+        sensor.unplug();
+        QTimer::singleShot(2000, &device, [this] { device.plugBack(); });
+    }
+};
+
+bool portOpen(MainWindow &window);
+
 template <class T> T *widget(QWidget *root, const char *name)
 {
     return root->findChild<T *>(QString::fromLatin1(name));
+}
+
+/// The port is open and the sensor has told its address again (the window asks on reconnect).
+bool portOpen(MainWindow &window)
+{
+    return window.findChild<QAbstractButton *>(QStringLiteral("openPortButton"))->text()
+        == QStringLiteral("关闭")
+        && !window.findChild<QLineEdit *>(QStringLiteral("lineEditAddr"))->text().isEmpty();
 }
 
 void openPort(MainWindow &window, const QString &port)
@@ -86,11 +124,11 @@ int live(int seconds)
     faults.lineFaultRate = 0.05;
     faults.faultSeed = 5;
     sensor.setFaults(faults);
-    PtyDevice device(&sensor);
-    if (!device.open())
+    Plug plug(sensor);
+    if (!plug.open())
         return 1;
     MainWindow window;
-    openPort(window, device.slaveName());
+    openPort(window, plug.port());
     DialogRecorder boxes;
     widget<QLineEdit>(&window, "lineEdit_Save")->setText(folder.path());
     widget<QCheckBox>(&window, "checkBox_Save")->setChecked(true);
@@ -111,7 +149,7 @@ int live(int seconds)
             sent.insert(sampleKey({ s.x, s.y, s.z, s.temperature, s.power }));
         }
     };
-    int checks = 0, wrongShown = 0;
+    int checks = 0, wrongShown = 0, pollsAtPull = -1;
     double mbAtMinute = 0;
     QElapsedTimer wall;
     wall.start();
@@ -129,6 +167,10 @@ int live(int seconds)
             }
             if (mbAtMinute == 0 && wall.elapsed() > 60000)
                 mbAtMinute = residentMb();
+            if (unplugMode && !plug.pulled && wall.elapsed() > seconds * 500) {
+                pollsAtPull = int(sensor.receivedFrames().size());
+                plug.pull();
+            }
             return false;
         },
         seconds * 1000);
@@ -152,7 +194,14 @@ int live(int seconds)
     const QList<QByteArray> frames = sensor.receivedFrames();
     const int polls = int(std::count_if(frames.begin(), frames.end(),
         [](const QByteArray &f) { return f.size() > 6 && quint8(f.at(6)) == 0x03; }));
-    const bool ok = wrongShown == 0 && wrongRecorded == 0 && recorded > 0 && boxes.boxes.isEmpty();
+    // After the plug went back in, polling must have gone on by itself.
+    const int pollsAfter = pollsAtPull < 0 ? 0 : int(frames.size()) - pollsAtPull;
+    const bool resumed = !unplugMode || pollsAfter > 10;
+    const bool ok
+        = wrongShown == 0 && wrongRecorded == 0 && recorded > 0 && boxes.boxes.isEmpty() && resumed;
+    if (unplugMode)
+        std::printf(
+            "soak live: unplugged half-way and back 2 s later: %d requests after\n", pollsAfter);
     std::printf("soak live: %d s at 10 Hz, recording, 5%% line faults: %d polls, %d replies sent, "
                 "%d lines recorded (%.1f%%), %d wrong; labels checked %d times, %d wrong; "
                 "resident memory %.1f MB after a minute, %.1f MB at the end%s -> %s\n",
@@ -173,14 +222,15 @@ int readback(int records)
     faults.dropPageRate = 0.02;
     faults.faultSeed = 7;
     sensor.setFaults(faults);
-    PtyDevice device(&sensor);
-    if (!device.open())
+    Plug plug(sensor);
+    if (!plug.open())
         return 1;
     MainWindow window;
-    openPort(window, device.slaveName());
+    openPort(window, plug.port());
     DialogRecorder boxes;
     auto *read = widget<QAbstractButton>(&window, "pushButtonRead");
     const QString resume = QStringLiteral("继续");
+    const int pages = (records + StoredRecords::maxPageSize - 1) / StoredRecords::maxPageSize;
     int continued = 0;
     QElapsedTimer wall;
     wall.start();
@@ -190,7 +240,9 @@ int readback(int records)
         [&] {
             if (!boxes.boxes.isEmpty())
                 return true;
-            if (read->text() == resume && read->isEnabled()) {
+            if (unplugMode && !plug.pulled && sensor.receivedFrames().size() > 1 + pages / 2)
+                plug.pull();
+            if (read->text() == resume && read->isEnabled() && portOpen(window)) {
                 ++continued;
                 read->click();
             }
@@ -245,11 +297,11 @@ int upgrade(int kib)
     faults.checksumErrorRate = 0.05;
     faults.faultSeed = 11;
     sensor.setFaults(faults);
-    PtyDevice device(&sensor);
-    if (!device.open())
+    Plug plug(sensor);
+    if (!plug.open())
         return 1;
     MainWindow window;
-    openPort(window, device.slaveName());
+    openPort(window, plug.port());
     {
         FileDialogAnswer answer(&path);
         widget<QAbstractButton>(&window, "iapLoadFileButton")->click();
@@ -261,8 +313,21 @@ int upgrade(int kib)
     QElapsedTimer wall;
     wall.start();
     widget<QAbstractButton>(&window, "iapDownLoadButton")->click();
-    const bool ended
-        = waitFor([&] { return !received.isEmpty() || !boxes.boxes.isEmpty(); }, 30 * 60 * 1000);
+    bool again = false;
+    const bool ended = waitFor(
+        [&] {
+            if (!unplugMode)
+                return !received.isEmpty() || !boxes.boxes.isEmpty();
+            if (!plug.pulled && sensor.packetsWritten() >= image.size() / 2048)
+                plug.pull();
+            // The transfer was cancelled with a box; once the port is back, download again.
+            if (plug.pulled && !again && !boxes.boxes.isEmpty() && portOpen(window)) {
+                again = true;
+                widget<QAbstractButton>(&window, "iapDownLoadButton")->click();
+            }
+            return !received.isEmpty();
+        },
+        30 * 60 * 1000);
     const qint64 ms = wall.elapsed();
     const int packets = (image.size() + 1023) / 1024;
     const bool ok = ended && received == image;
@@ -282,6 +347,7 @@ int main(int argc, char **argv)
 {
     const QByteArray mode = argc > 1 ? QByteArray(argv[1]) : QByteArray("readback");
     const int size = argc > 2 ? QByteArray(argv[2]).toInt() : 0;
+    unplugMode = argc > 3 && QByteArray(argv[3]) == "unplug";
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qunsetenv("TILTLINK_EXTRA_PORTS");
     QApplication app(argc, argv);
