@@ -9,7 +9,7 @@ struct ModuleAnswer
     enum Kind {
         None,         // nothing recognised
         BandSet,      // "OK+BAND"
-        BandQuery,    // "OK+BAND:" + 2 hex digits; `index`
+        BandQuery,    // "OK+BAND:" + 2 hex digits; `index` (0 when they are not)
         ChannelSet,   // "OK+CHANNEL"
         ChannelQuery, // "OK+CHANNEL:" lines; `text` and `text2`
         HeartSet,     // "OK+HEART"
