@@ -21,7 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     // What comes back out of a file made here is what went in.
     const int width = input.byte() % 5;
     const quint8 command = input.byte();
-    const QString version = QString::fromLatin1(input.chunk()).left(49).section(QChar(0), 0, 0);
+    // The version text is printable ASCII, as the tool that makes the files writes it.
+    QByteArray versionBytes = input.chunk().left(49);
+    for (char &c : versionBytes)
+        c = char(0x20 + quint8(c) % 0x5F);
+    const QString version = QString::fromLatin1(versionBytes);
     const QByteArray image = input.rest();
     const FirmwareImage back
         = FirmwareFile::decode(FirmwareFile::encode(version, width, command, image));
