@@ -172,6 +172,9 @@ void TestParameterTemplate::unwritableFileIsReported()
     blocker.close();
     QVERIFY(!ParameterTemplates::saveModule(dir.filePath("folder/settings.ini"), ModuleForm()));
     QVERIFY(!ParameterTemplates::saveSensor(dir.filePath("folder/settings.ini"), SensorForm()));
+    // A device without end is not read to its end.
+    QVERIFY(!ParameterTemplates::hasGroup("/dev/zero", "Sensor"));
+    QVERIFY(!ParameterTemplates::saveModule("/dev/zero", ModuleForm()));
 }
 
 QTEST_GUILESS_MAIN(TestParameterTemplate)
