@@ -4,20 +4,21 @@
 #include <QString>
 
 /// What one quiet burst of radio-module text means to the window.
-struct ModuleAnswer {
+struct ModuleAnswer
+{
     enum Kind {
-        None, // nothing recognised
-        BandSet, // "OK+BAND"
-        BandQuery, // "OK+BAND:" + 2 hex digits; `index` (0 when they are not)
-        ChannelSet, // "OK+CHANNEL"
+        None,         // nothing recognised
+        BandSet,      // "OK+BAND"
+        BandQuery,    // "OK+BAND:" + 2 hex digits; `index`
+        ChannelSet,   // "OK+CHANNEL"
         ChannelQuery, // "OK+CHANNEL:" lines; `text` and `text2`
-        HeartSet, // "OK+HEART"
-        HeartQuery, // "OK+HEART:" + 2 hex digits; `index`
-        DevEui, // `text`: 16 characters
-        AppEui, // `text`: 16 characters
-        AppKey, // `text`: 32 characters
-        Saved, // "OK+SAVE"
-        Renewed // "OK+RENEW"
+        HeartSet,     // "OK+HEART"
+        HeartQuery,   // "OK+HEART:" + 2 hex digits; `index`
+        DevEui,       // `text`: 16 characters
+        AppEui,       // `text`: 16 characters
+        AppKey,       // `text`: 32 characters
+        Saved,        // "OK+SAVE"
+        Renewed       // "OK+RENEW"
     };
     Kind kind = None;
     int index = 0;

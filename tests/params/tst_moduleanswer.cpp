@@ -5,7 +5,8 @@
 
 Q_DECLARE_METATYPE(ExchangeStep)
 
-class TestModuleAnswer : public QObject {
+class TestModuleAnswer : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -24,7 +25,7 @@ void TestModuleAnswer::recognises_data()
     QTest::addColumn<QString>("text2");
     using A = ModuleAnswer;
     const auto row = [](const char *name, const QByteArray &received, A::Kind kind, int index = 0,
-                         const char *text = "", const char *text2 = "") {
+                        const char *text = "", const char *text2 = "") {
         QTest::newRow(name) << received << int(kind) << index << QString(text) << QString(text2);
     };
     row("band set", "OK+BAND\r\n", A::BandSet);
@@ -33,12 +34,12 @@ void TestModuleAnswer::recognises_data()
     row("band value with a sign selects item 0", "OK+BAND:-f\r\n", A::BandQuery, 0);
     row("band value beyond the list", "OK+BAND:0A\r\n", A::BandQuery, 10);
     // "OK+BAND but not OK+BAND:" fails as soon as a colon follows somewhere in the text.
-    row("bare key and query together read as the query", "OK+BAND\r\nOK+BAND:05\r\n", A::BandQuery,
-        5);
+    row("bare key and query together read as the query", "OK+BAND\r\nOK+BAND:05\r\n",
+        A::BandQuery, 5);
     row("band row wins over a later heart answer", "OK+HEART\r\nOK+BAND\r\n", A::BandSet);
     row("channel set", "OK+CHANNEL\r\n", A::ChannelSet);
-    row("channel query, two lines", "OK+CHANNEL:0-7\r\nOK+CHANNEL:8,9 ,10\r\n", A::ChannelQuery, 0,
-        "0-7", "8,9 ,10");
+    row("channel query, two lines", "OK+CHANNEL:0-7\r\nOK+CHANNEL:8,9 ,10\r\n", A::ChannelQuery,
+        0, "0-7", "8,9 ,10");
     row("channel query, one line empties the second", "OK+CHANNEL:0-7\r\n", A::ChannelQuery, 0,
         "0-7");
     row("channel query without line end", "OK+CHANNEL:16", A::ChannelQuery, 0, "16");
@@ -71,8 +72,8 @@ void TestModuleAnswer::recognises()
     QCOMPARE(answer.text, text);
     QCOMPARE(answer.text2, text2);
     // The one-key verdict counts the answers to sets and to save.
-    const QList<int> counted { ModuleAnswer::BandSet, ModuleAnswer::ChannelSet,
-        ModuleAnswer::HeartSet, ModuleAnswer::Saved };
+    const QList<int> counted {ModuleAnswer::BandSet, ModuleAnswer::ChannelSet,
+                              ModuleAnswer::HeartSet, ModuleAnswer::Saved};
     QCOMPARE(answer.counted(), counted.contains(kind));
 }
 
@@ -83,25 +84,25 @@ void TestModuleAnswer::exchanges_data()
     QTest::addColumn<QStringList>("steps");
     const auto row = [](const char *name, const Exchange &exchange, const QStringList &commands) {
         QTest::newRow(name) << exchange
-                            << QStringList { "ATE1|100" } + commands + QStringList { "ATE0|0" };
+                            << QStringList {"ATE1|100"} + commands + QStringList {"ATE0|0"};
     };
     using namespace ModuleCommands;
-    row("band set", setBand(3), { "AT+BAND=3|300*" });
-    row("band query", queryBand(), { "AT+BAND?|300" });
-    row("heart set", setHeart(1), { "AT+HEART=1|300*" });
-    row("heart query", queryHeart(), { "AT+HEART?|300" });
+    row("band set", setBand(3), {"AT+BAND=3|300*"});
+    row("band query", queryBand(), {"AT+BAND?|300"});
+    row("heart set", setHeart(1), {"AT+HEART=1|300*"});
+    row("heart query", queryHeart(), {"AT+HEART?|300"});
     row("channels as typed", setChannels(" 1, 2 ,%1", "信道"),
-        { "AT+CHANNEL= 1, 2 ,%1|300*", "AT+CHANNEL=信道|300*" });
-    row("channel query", queryChannels(), { "AT+CHANNEL?|300" });
-    row("deveui", queryId(0), { "AT+DEVEUI?|300" });
-    row("appeui", queryId(1), { "AT+APPEUI?|300" });
-    row("appkey", queryId(2), { "AT+APPKEY?|300" });
-    row("appkey for any other", queryId(-1), { "AT+APPKEY?|300" });
-    row("renew", renew(), { "AT+RENEW|300" });
-    row("save", save(), { "AT+SAVE|100*", "AT+RESET|100" });
-    row("one-key set", oneKeySet({ 6, 1, "0-7", "8" }),
-        { "AT+BAND=6|300*", "AT+HEART=1|300*", "AT+CHANNEL=0-7|300*", "AT+CHANNEL=8|300*",
-            "AT+SAVE|300*", "AT+RESET|300" });
+        {"AT+CHANNEL= 1, 2 ,%1|300*", "AT+CHANNEL=信道|300*"});
+    row("channel query", queryChannels(), {"AT+CHANNEL?|300"});
+    row("deveui", queryId(0), {"AT+DEVEUI?|300"});
+    row("appeui", queryId(1), {"AT+APPEUI?|300"});
+    row("appkey", queryId(2), {"AT+APPKEY?|300"});
+    row("appkey for any other", queryId(-1), {"AT+APPKEY?|300"});
+    row("renew", renew(), {"AT+RENEW|300"});
+    row("save", save(), {"AT+SAVE|100*", "AT+RESET|100"});
+    row("one-key set", oneKeySet({6, 1, "0-7", "8"}),
+        {"AT+BAND=6|300*", "AT+HEART=1|300*", "AT+CHANNEL=0-7|300*", "AT+CHANNEL=8|300*",
+         "AT+SAVE|300*", "AT+RESET|300"});
 }
 
 void TestModuleAnswer::exchanges()
@@ -112,7 +113,7 @@ void TestModuleAnswer::exchanges()
     for (const ExchangeStep &step : exchange) {
         QVERIFY(step.bytes.endsWith("\r\n"));
         got << QString::fromUtf8(step.bytes.chopped(2)) + '|' + QString::number(step.pauseMs)
-                + (step.counted ? "*" : "");
+                   + (step.counted ? "*" : "");
     }
     QCOMPARE(got, steps);
     QCOMPARE(expectedAnswers(exchange), int(steps.filter("*").size()));

@@ -76,8 +76,8 @@ private slots:
         QTest::newRow("LEN 6 frame, then an ack")
             << hex("7706000000878d") + ack << QByteArrayList { hex("7706000000878d"), ack }
             << QByteArray();
-        QTest::newRow("LEN 6 frame alone")
-            << hex("7706000000878d") << QByteArrayList { hex("7706000000878d") } << QByteArray();
+        QTest::newRow("LEN 6 frame alone") << hex("7706000000878d")
+                                           << QByteArrayList { hex("7706000000878d") } << QByteArray();
         QTest::newRow("length byte below 6")
             << hex("7702000000006900") << QByteArrayList() << QByteArray();
     }

@@ -5,7 +5,8 @@
 
 using namespace TerminalText;
 
-class TestTerminalText : public QObject {
+class TestTerminalText : public QObject
+{
     Q_OBJECT
 
 private slots:

@@ -4,7 +4,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-class TestParameterTemplate : public QObject {
+class TestParameterTemplate : public QObject
+{
     Q_OBJECT
 
 private slots:
@@ -42,28 +43,27 @@ void TestParameterTemplate::writtenAndReadBack()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.ini");
-    const ModuleForm module { 6, 1, "0-7, 8", "%1 \"x\" = 信道" };
-    const SensorForm sensor { 1, 1, 1, "10", "9999", "abc", "12.34", "0.4", "1, 2; \"x\" = 3", {} };
+    const ModuleForm module {6, 1, "0-7, 8", "%1 \"x\" = 信道"};
+    const SensorForm sensor {1, 1, 1, "10", "9999", "abc", "12.34", "0.4", "1, 2; \"x\" = 3", {}};
     QVERIFY(ParameterTemplates::saveModule(path, module));
     QVERIFY(ParameterTemplates::saveSensor(path, sensor));
-    QCOMPARE(read(path),
-        QString("[Module]\nBand=6\nChannel1=\"0-7, 8\"\n"
-                "Channel2=\"%1 \\\"x\\\" = \\x4fe1\\x9053\"\nHeart=1\n\n"
-                "[Sensor]\nAlarm=12.34\nDuration=0.4\nInstal=1\nInterval=10\n"
-                "Keep=9999\nMode=1\nSleep=abc\nThreshold=\"1, 2; \\\"x\\\" = 3\"\n"
-                "Zero=1\n"));
+    QCOMPARE(read(path), QString("[Module]\nBand=6\nChannel1=\"0-7, 8\"\n"
+                                 "Channel2=\"%1 \\\"x\\\" = \\x4fe1\\x9053\"\nHeart=1\n\n"
+                                 "[Sensor]\nAlarm=12.34\nDuration=0.4\nInstal=1\nInterval=10\n"
+                                 "Keep=9999\nMode=1\nSleep=abc\nThreshold=\"1, 2; \\\"x\\\" = 3\"\n"
+                                 "Zero=1\n"));
     const auto moduleBack = ParameterTemplates::loadModule(path);
     QCOMPARE(moduleBack.invalidKeys, QStringList());
-    QCOMPARE((QStringList { QString::number(moduleBack.values.band),
-                 QString::number(moduleBack.values.heart), moduleBack.values.channel1,
-                 moduleBack.values.channel2 }),
-        (QStringList { "6", "1", module.channel1, module.channel2 }));
+    QCOMPARE((QStringList {QString::number(moduleBack.values.band),
+                           QString::number(moduleBack.values.heart), moduleBack.values.channel1,
+                           moduleBack.values.channel2}),
+             (QStringList {"6", "1", module.channel1, module.channel2}));
     const SensorForm back = ParameterTemplates::loadSensor(path).values;
-    QCOMPARE((QList<int> { back.uploadMode, back.zeroMode, back.installation }),
-        (QList<int> { 1, 1, 1 }));
-    QCOMPARE((QStringList { back.autoInterval, back.keepTime, back.sleepPeriod, back.alarmThreshold,
-                 back.motionDuration, back.motionThreshold }),
-        (QStringList { "10", "9999", "abc", "12.34", "0.4", sensor.motionThreshold }));
+    QCOMPARE((QList<int> {back.uploadMode, back.zeroMode, back.installation}),
+             (QList<int> {1, 1, 1}));
+    QCOMPARE((QStringList {back.autoInterval, back.keepTime, back.sleepPeriod, back.alarmThreshold,
+                           back.motionDuration, back.motionThreshold}),
+             (QStringList {"10", "9999", "abc", "12.34", "0.4", sensor.motionThreshold}));
 }
 
 void TestParameterTemplate::eachGroupLeavesTheOther()
@@ -106,17 +106,17 @@ void TestParameterTemplate::valuesThatDoNotFitAreReported_data()
     QTest::addColumn<QString>("channel1");
     QTest::newRow("variant of a huge list, raw")
         << QByteArray("[Module]\nBand=@Variant(\0\0\0\xb\x7f\xff\xff\xff)\n", 33)
-        << QStringList { "Band" } << "";
+        << QStringList {"Band"} << "";
     QTest::newRow("variant of a huge list, escaped")
         << QByteArray("[Module]\nChannel1=@Variant(\\0\\0\\0\\xb\\x7f\\xff\\xff\\xff)\n")
-        << QStringList { "Channel1" } << "";
+        << QStringList {"Channel1"} << "";
     QTest::newRow("byte array") << QByteArray("[Module]\nChannel2=@ByteArray(ab)\n")
-                                << QStringList { "Channel2" } << "";
+                                << QStringList {"Channel2"} << "";
     QTest::newRow("index beyond the list, and not a number")
-        << QByteArray("[Module]\nBand=7\nHeart=on\n") << QStringList { "Band", "Heart" } << "";
-    QTest::newRow("negative index")
-        << QByteArray("[Module]\nBand=-1\n") << QStringList { "Band" } << "";
-    QTest::newRow("a list") << QByteArray("[Module]\nChannel1=a, b\n") << QStringList { "Channel1" }
+        << QByteArray("[Module]\nBand=7\nHeart=on\n") << QStringList {"Band", "Heart"} << "";
+    QTest::newRow("negative index") << QByteArray("[Module]\nBand=-1\n") << QStringList {"Band"}
+                                    << "";
+    QTest::newRow("a list") << QByteArray("[Module]\nChannel1=a, b\n") << QStringList {"Channel1"}
                             << "";
     QTest::newRow("fits: escapes undone")
         << QByteArray("[Sensor]\nBand=@Variant(x)\n[Module]\nBand=6 ; note\nChannel1=\"@@a, "
@@ -159,8 +159,7 @@ void TestParameterTemplate::typedValuesAreNotRewritten()
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll(), crafted);
     const QByteArray sensor("[Sensor]\nMode=@Variant(\0\0\0\xb\x7f\xff\xff\xff)\nKeep=9\n", 40);
-    QCOMPARE(
-        ParameterTemplates::loadSensor(write(dir, sensor)).invalidKeys, QStringList { "Mode" });
+    QCOMPARE(ParameterTemplates::loadSensor(write(dir, sensor)).invalidKeys, QStringList {"Mode"});
 }
 
 void TestParameterTemplate::unwritableFileIsReported()
