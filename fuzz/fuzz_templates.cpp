@@ -15,7 +15,7 @@
 
 namespace {
 
-QTemporaryDir *folder = nullptr;
+const QTemporaryDir *folder = nullptr;
 
 bool onlyText(const QVariant &value)
 {
@@ -34,7 +34,8 @@ bool onlyText(const QVariant &value)
 extern "C" int LLVMFuzzerInitialize(int *argc, char ***argv)
 {
     static QCoreApplication app(*argc, *argv);
-    folder = new QTemporaryDir;
+    static const QTemporaryDir files; // removed again at the end of the run
+    folder = &files;
     return 0;
 }
 
