@@ -9,6 +9,8 @@ tilt_packages=(
   openssl
   fonts-wqy-microhei
 )
+# scripts/fuzz (and scripts/test through it): clang with libFuzzer and the sanitizer runtimes.
+tilt_fuzz_packages=(clang libclang-rt-14-dev)
 
 tilt_install_deps() {
   local extra=("$@") missing=() pkg

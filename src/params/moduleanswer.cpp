@@ -1,5 +1,7 @@
 #include "params/moduleanswer.h"
 
+#include <cctype>
+
 namespace {
 
 const QString CrLf = QStringLiteral("\r\n");
@@ -10,12 +12,17 @@ QString after(const QString &text, const QString &key, int skip, int count)
     return text.mid(text.indexOf(key) + key.size() + skip, count);
 }
 
-/// The two characters after key read as a hex number; 0 when they are not hex.
+/// The two characters after key read as a hex number; 0 unless both are hex digits (toInt alone
+/// would also take a sign or a blank).
 int hexIndexAfter(const QString &text, const QString &key)
 {
+    const QString digits = after(text, key, 0, 2);
+    for (const QChar c : digits)
+        if (c.unicode() >= 128 || !isxdigit(c.unicode()))
+            return 0;
     bool ok = false;
-    const int value = after(text, key, 0, 2).toInt(&ok, 16);
-    return ok ? value : 0;
+    const int value = digits.toInt(&ok, 16);
+    return ok && digits.size() == 2 ? value : 0;
 }
 
 /// Value after "OK+CHANNEL:" up to the line end (or the text end), and where the line ended.

@@ -1,7 +1,7 @@
 #include "protocol/reply.h"
 
-#include "protocol/encoding.h"
 #include "protocol/checksum.h"
+#include "protocol/encoding.h"
 
 namespace {
 
@@ -96,9 +96,12 @@ Reply sensorReply(const QByteArray &frame)
     }
     case 0x8D:
         if (checksumPasses(frame)) {
-            reply.kind = Reply::ZeroMode;
             const int index = frame.size() > 7 ? int(qint8(frame.at(7))) : 0;
-            reply.zeroModeIndex = index == -1 ? 1 : index;
+            // Any other value names no item of the combo box: the reply is not taken.
+            if (index == 0 || index == 1 || index == -1) {
+                reply.kind = Reply::ZeroMode;
+                reply.zeroModeIndex = index == -1 ? 1 : index;
+            }
         }
         break;
     case 0x83:

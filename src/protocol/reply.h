@@ -29,7 +29,7 @@ struct Reply {
     QString address; // 8 lower-case hex digits
     QStringList dateTime; // year, month, day, hour, minute, second as "%02x"
     QString sleepText; // 16-bit period as "%x"
-    int zeroModeIndex = 0; // combo index; 0xFF gives 1
+    int zeroModeIndex = 0; // combo index 0 or 1; 0xFF gives 1, other values drop the reply
     bool firmwareInfo = false; // the reply begins 5A 81 (carries the version text)
 };
 

@@ -1,6 +1,20 @@
 #include "serial/terminaltext.h"
 
+#include <cctype>
+
 namespace TerminalText {
+
+/// Two hex digits, or one followed by a blank or the line end; 0 for anything else (toUInt
+/// alone would also take a sign or leading white space).
+static uint groupValue(const QString &group)
+{
+    const auto hexDigit = [](QChar c) { return c.unicode() < 128 && isxdigit(c.unicode()); };
+    if (!hexDigit(group.at(0)))
+        return 0;
+    if (group.size() == 2 && !hexDigit(group.at(1)) && group.at(1) != QLatin1Char(' '))
+        return 0;
+    return group.trimmed().toUInt(nullptr, 16);
+}
 
 QByteArray parseHexSend(const QString &text)
 {
@@ -12,9 +26,7 @@ QByteArray parseHexSend(const QString &text)
         }
         const QString group = text.mid(i, 2);
         i += group.size();
-        bool ok = false;
-        const uint value = group.toUInt(&ok, 16);
-        bytes.append(char(ok ? value & 0xFF : 0));
+        bytes.append(char(groupValue(group)));
     }
     return bytes;
 }

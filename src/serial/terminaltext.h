@@ -8,7 +8,7 @@
 namespace TerminalText {
 
 /// Bytes of a hex-send line: blanks are skipped, every other character starts a group with the
-/// character after it, each group is read as base 16 and its low eight bits are sent (0 if invalid).
+/// character after it; two hex digits, or one before a blank or the end, give a byte, else 0.
 QByteArray parseHexSend(const QString &text);
 
 /// Bytes of a text-send line: the text in the local 8-bit encoding, up to its first zero byte.

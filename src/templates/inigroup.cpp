@@ -94,6 +94,48 @@ std::optional<QString> plainText(const std::optional<QString> &value)
     return std::nullopt;
 }
 
+/// The lines of an INI file as QSettings cuts them when it reads the file: a line break inside
+/// quotes or after a backslash does not end the line, a lone CR does, and ';' outside quotes
+/// starts a comment up to the line's end. '#' starts no comment.
+QStringList settingsLines(const QString &text)
+{
+    QStringList lines(QString {});
+    bool quoted = false;
+    bool comment = false;
+    for (int i = 0; i < text.size(); ++i) {
+        const QChar c = text.at(i);
+        if (!quoted && (c == QLatin1Char('\n') || c == QLatin1Char('\r'))) {
+            lines.append(QString());
+            comment = false;
+        } else if (comment || (!quoted && c == QLatin1Char(';'))) {
+            comment = true;
+        } else {
+            lines.last().append(c);
+            if (c == QLatin1Char('"'))
+                quoted = !quoted;
+            else if (c == QLatin1Char('\\') && i + 1 < text.size())
+                lines.last().append(text.at(++i));
+        }
+    }
+    return lines;
+}
+
+/// Index of the first `mark` at or after `from` outside quotes and not escaped; -1 if none.
+int unquotedIndex(const QString &line, QChar mark, int from)
+{
+    bool quoted = false;
+    for (int i = from; i < line.size(); ++i) {
+        const QChar c = line.at(i);
+        if (c == QLatin1Char('\\'))
+            ++i;
+        else if (c == QLatin1Char('"'))
+            quoted = !quoted;
+        else if (!quoted && c == mark)
+            return i;
+    }
+    return -1;
+}
+
 /// Calls take(group, key, raw value) for every key line of the file.
 template <typename Take> void forEachValue(const QByteArray &content, Take take)
 {
@@ -134,10 +176,24 @@ std::optional<QString> IniGroup::text(const QString &key) const
 
 bool IniGroup::fileHasTypedValues(const QByteArray &content)
 {
-    bool typed = false;
-    forEachValue(content, [&typed](const QString &, const QString &, const QString &raw) {
-        const std::optional<QString> value = unescaped(raw);
-        typed = typed || (value && !plainText(value));
-    });
-    return typed;
+    // Byte for byte: only the ASCII marks matter, and no decoding may hide one.
+    const QString text = QString::fromLatin1(content.constData(), content.size());
+    for (const QString &line : settingsLines(text)) {
+        const int equals = unquotedIndex(line, QLatin1Char('='), 0);
+        if (equals < 0)
+            continue;
+        // Each item of a list is decoded on its own.
+        for (int from = equals + 1; from <= line.size();) {
+            int comma = unquotedIndex(line, QLatin1Char(','), from);
+            if (comma < 0)
+                comma = line.size();
+            const std::optional<QString> item = unescaped(line.mid(from, comma - from));
+            // Trimmed of every kind of blank and line break: rather refuse too much than too
+            // little.
+            if (item && !plainText(item->trimmed()))
+                return true;
+            from = comma + 1;
+        }
+    }
+    return false;
 }

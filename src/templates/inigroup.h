@@ -22,8 +22,8 @@ public:
     /// The key's text; nullopt when the value is not plain text. A missing key gives "".
     std::optional<QString> text(const QString &key) const;
 
-    /// Whether any group of the file holds a typed value, which QSettings would decode when it
-    /// rewrites the file.
+    /// Whether the file, its lines cut as QSettings cuts them, holds a typed value anywhere
+    /// (also as a list item), which QSettings would decode when it rewrites the file.
     static bool fileHasTypedValues(const QByteArray &content);
 
 private:

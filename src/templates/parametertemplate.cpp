@@ -16,17 +16,26 @@ constexpr int installations = 2;
 constexpr int bands = 7;
 constexpr int heartbeats = 2;
 
-QByteArray readFile(const QString &path)
+constexpr qint64 largestFile = 1024 * 1024; // a template is a few hundred bytes
+
+/// The file's bytes ("" when it cannot be read); nullopt when it is larger than largestFile. A
+/// device or pipe reports no size, so one byte over the limit is read to see it.
+std::optional<QByteArray> readFile(const QString &path)
 {
     QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return QByteArray();
+    const QByteArray bytes = file.read(largestFile + 1);
+    return bytes.size() > largestFile ? std::nullopt : std::optional<QByteArray>(bytes);
 }
 
 /// Writes the group, then syncs and reports whether the file really took the values. A file
-/// with typed values is left alone: rewriting it would make QSettings decode them.
+/// with typed values is left alone: rewriting it would make QSettings decode them; so is one too
+/// large to be a template.
 template <typename Write> bool writeGroup(const QString &path, const QString &group, Write write)
 {
-    if (IniGroup::fileHasTypedValues(readFile(path)))
+    const std::optional<QByteArray> content = readFile(path);
+    if (!content || IniGroup::fileHasTypedValues(*content))
         return false;
     QSettings file(path, QSettings::IniFormat);
     file.beginGroup(group);
@@ -40,7 +49,7 @@ template <typename Write> bool writeGroup(const QString &path, const QString &gr
 class GroupReader {
 public:
     GroupReader(const QString &path, const QString &group)
-        : group(readFile(path), group)
+        : group(readFile(path).value_or(QByteArray()), group)
     {
     }
 
@@ -81,7 +90,7 @@ QString defaultPath()
 
 bool hasGroup(const QString &path, const QString &group)
 {
-    return !IniGroup(readFile(path), group).isEmpty();
+    return !IniGroup(readFile(path).value_or(QByteArray()), group).isEmpty();
 }
 
 bool saveSensor(const QString &path, const SensorForm &values)

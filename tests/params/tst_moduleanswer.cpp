@@ -31,6 +31,7 @@ void TestModuleAnswer::recognises_data()
     row("band set", "OK+BAND\r\n", A::BandSet);
     row("band query EU868", "OK+BAND:03\r\n", A::BandQuery, 3);
     row("band value not hex selects item 0", "OK+BAND:zz\r\n", A::BandQuery, 0);
+    row("band value with a sign selects item 0", "OK+BAND:-f\r\n", A::BandQuery, 0);
     row("band value beyond the list", "OK+BAND:0A\r\n", A::BandQuery, 10);
     // "OK+BAND but not OK+BAND:" fails as soon as a colon follows somewhere in the text.
     row("bare key and query together read as the query", "OK+BAND\r\nOK+BAND:05\r\n",

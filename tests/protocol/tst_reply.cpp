@@ -135,6 +135,7 @@ private slots:
         row("zero mode FF", "7708000000018dff95", Reply::ZeroMode, "1");
         row("zero mode 0", "7708000000018d0096", Reply::ZeroMode, "0");
         row("zero mode without data", "7706000000878d", Reply::ZeroMode, "0");
+        row("zero mode beyond the items", "7708000000018d8d23", Reply::Dropped);
         row("live", liveHex, Reply::LiveData);
         row("page", page36Hex, Reply::ReadbackPage);
         row("page bad crc",

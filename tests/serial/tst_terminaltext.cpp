@@ -27,6 +27,7 @@ void TestTerminalText::typed_data()
     QTest::newRow("hex, digit then blank is a group") << true << "7 07" << QByteArray("\x07\x07");
     QTest::newRow("hex, odd length keeps last digit") << true << "123" << QByteArray("\x12\x03");
     QTest::newRow("hex, not hex gives zero") << true << "1G 20 GZ" << QByteArray("\0\x20\0", 3);
+    QTest::newRow("hex, sign or tab is no digit") << true << "+f\t1" << QByteArray("\0\0", 2);
     QTest::newRow("text to a zero") << false << QString::fromLatin1("AT\0b", 4) << QByteArray("AT");
 }
 

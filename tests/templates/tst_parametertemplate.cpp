@@ -14,6 +14,7 @@ private slots:
     void missingFileGivesDefaults();
     void valuesThatDoNotFitAreReported_data();
     void valuesThatDoNotFitAreReported();
+    void typedValuesAreNotRewritten_data();
     void typedValuesAreNotRewritten();
     void unwritableFileIsReported();
 
@@ -134,10 +135,23 @@ void TestParameterTemplate::valuesThatDoNotFitAreReported()
     QCOMPARE(loaded.values.channel1, channel1);
 }
 
+void TestParameterTemplate::typedValuesAreNotRewritten_data()
+{
+    QTest::addColumn<QByteArray>("crafted");
+    const QByteArray variant("@Variant(\0\0\0\xb\x7f\xff\xff\xff)", 17);
+    QTest::newRow("a value") << "[Module]\nBand=" + variant + "\n";
+    // Where QSettings also finds a value (each shown by the check in fuzz/fuzz_templates).
+    QTest::newRow("after '#'") << "[Module]\n#Band=" + variant + "\n";
+    QTest::newRow("after a lone CR") << "[Module]\nBand=1\rHeart=" + variant + "\n";
+    QTest::newRow("quoted '=' in the key") << "[Module]\n\"a=b\"=" + variant + "\n";
+    QTest::newRow("in a list") << "[Module]\nBand=1," + variant + "\n";
+    QTest::newRow("continued line") << "[Module]\nBand=\\\n" + variant + "\n";
+}
+
 void TestParameterTemplate::typedValuesAreNotRewritten()
 {
+    QFETCH(QByteArray, crafted);
     QTemporaryDir dir;
-    const QByteArray crafted("[Module]\nBand=@Variant(\0\0\0\xb\x7f\xff\xff\xff)\n", 33);
     const QString path = write(dir, crafted);
     QVERIFY(!ParameterTemplates::saveSensor(path, SensorForm()));
     QVERIFY(!ParameterTemplates::saveModule(path, ModuleForm()));
@@ -157,6 +171,9 @@ void TestParameterTemplate::unwritableFileIsReported()
     blocker.close();
     QVERIFY(!ParameterTemplates::saveModule(dir.filePath("folder/settings.ini"), ModuleForm()));
     QVERIFY(!ParameterTemplates::saveSensor(dir.filePath("folder/settings.ini"), SensorForm()));
+    // A device without end is not read to its end.
+    QVERIFY(!ParameterTemplates::hasGroup("/dev/zero", "Sensor"));
+    QVERIFY(!ParameterTemplates::saveModule("/dev/zero", ModuleForm()));
 }
 
 QTEST_GUILESS_MAIN(TestParameterTemplate)
