@@ -57,8 +57,9 @@ const QStringList reads = {
     "6310@|1-7|"
         + done + ';' + ask + ";成功|数据擦除成功!|1|400|400",
     // Unplugged and plugged back: a read is left paused, live measurement goes on by itself.
-    "7 3 300 0 0 0|click pushButtonRead;rows 3;unplug;status 串口已断开：设备已移除;plug;status "
-    "串口已重新连接;text lineEditAddr=00000001;text pushButtonRead=继续;click pushButtonRead|"
+    "7 3 300 0 0 0|click pushButtonRead;rows 3;sent 6100@,6110@;unplug;status "
+    "串口已断开：设备已移除;plug;status 串口已重新连接;text lineEditAddr=00000001;"
+    "text pushButtonRead=继续;click pushButtonRead|"
     "6100@,6110@,6111@,6110@|1-7|"
         + done,
     "0 3 0 0 0 0|click pushButtonStart;unplug;status 串口已断开：设备已移除;plug;status "
