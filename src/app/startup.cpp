@@ -22,7 +22,7 @@ QString languageKey()
 
 QTranslator *installStartupTranslator(QApplication &app)
 {
-    auto *translator = new QTranslator;
+    auto *translator = new QTranslator(&app);
     QSettings store(QStringLiteral("IAP"), QStringLiteral("update"));
     const bool english = store.value(languageKey(), QStringLiteral("CN")).toString()
                          == QLatin1String("EN");
