@@ -1,25 +1,14 @@
 #pragma once
 
-#include "cli/portcommand.h"
-#include "protocol/protocol.h"
-
-#include <QJsonObject>
+#include "cli/stepcommand.h"
 
 /// `info`: the address, then date and time, zero mode and sleep period, one query each.
-class InfoCommand : public PortCommand {
+class InfoCommand : public StepCommand {
     Q_OBJECT
 
 public:
-    using PortCommand::PortCommand;
+    using StepCommand::StepCommand;
 
 protected:
-    void begin() override;
-    bool take(const QByteArray &bytes, const Reply &reply) override;
-
-private:
-    void askNext();
-
-    int step = 0;
-    QJsonObject values; // in query order on the text lines
-    QStringList lines;
+    void plan() override;
 };

@@ -1,7 +1,5 @@
 #include "cli/modulecommand.h"
 
-#include "cli/exitcode.h"
-
 ModuleCommand::ModuleCommand(PortLink &link, Output &out, std::optional<quint32> address,
     const QStringList &keys, const QList<ModuleSetting> &settings, bool save, QObject *parent)
     : StepCommand(link, out, address, parent)
@@ -24,22 +22,6 @@ void ModuleCommand::plan()
             report("channel2", setting.value2);
         });
     }
-    if (save) {
-        addModuleSet("save", ModuleCommands::save(), [this] {
-            values["saved"] = true;
-            lines << "saved";
-        });
-    }
-}
-
-void ModuleCommand::report(const QString &name, const QString &value)
-{
-    values[name] = value;
-    lines << name + ": " + value;
-}
-
-void ModuleCommand::complete()
-{
-    out.outcome(values, lines);
-    finish(ExitCode::Done);
+    if (save)
+        addModuleSet("save", ModuleCommands::save(), [this] { reportSaved(); });
 }

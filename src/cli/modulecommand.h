@@ -3,8 +3,6 @@
 #include "cli/sensorsettings.h"
 #include "cli/stepcommand.h"
 
-#include <QJsonObject>
-
 /// `module get KEY...` and `module set KEY=VALUE...`: one module exchange per key.
 class ModuleCommand : public StepCommand {
     Q_OBJECT
@@ -17,14 +15,9 @@ public:
 
 protected:
     void plan() override;
-    void complete() override;
 
 private:
-    void report(const QString &name, const QString &value);
-
     QStringList keys;
     QList<ModuleSetting> settings;
     bool save;
-    QJsonObject values;
-    QStringList lines;
 };

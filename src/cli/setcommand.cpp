@@ -1,6 +1,5 @@
 #include "cli/setcommand.h"
 
-#include "cli/exitcode.h"
 #include "cli/portlink.h"
 
 SetCommand::SetCommand(PortLink &link, Output &out, std::optional<quint32> address,
@@ -20,20 +19,9 @@ void SetCommand::plan()
                 address = *setting.newAddress;
             if (setting.newBaud)
                 link.setBaud(*setting.newBaud);
-            values[setting.key] = setting.value;
-            lines << setting.key + ": " + setting.value;
+            report(setting.key, setting.value);
         });
     }
-    if (save) {
-        addSet("save", SensorCommands::saveParameters(), [this] {
-            values["saved"] = true;
-            lines << "saved";
-        });
-    }
-}
-
-void SetCommand::complete()
-{
-    out.outcome(values, lines);
-    finish(ExitCode::Done);
+    if (save)
+        addSet("save", SensorCommands::saveParameters(), [this] { reportSaved(); });
 }

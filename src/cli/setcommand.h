@@ -3,8 +3,6 @@
 #include "cli/sensorsettings.h"
 #include "cli/stepcommand.h"
 
-#include <QJsonObject>
-
 /// `set KEY=VALUE...`: each setting in turn, each acknowledged, then the save when asked.
 class SetCommand : public StepCommand {
     Q_OBJECT
@@ -15,11 +13,8 @@ public:
 
 protected:
     void plan() override;
-    void complete() override;
 
 private:
     QList<SensorSetting> settings;
     bool save;
-    QJsonObject values;
-    QStringList lines;
 };

@@ -120,6 +120,24 @@ void StepCommand::interrupt()
     PortCommand::interrupt();
 }
 
+void StepCommand::report(const QString &key, const QJsonValue &value)
+{
+    values[key] = value;
+    lines << key + ": " + value.toVariant().toString();
+}
+
+void StepCommand::reportSaved()
+{
+    values["saved"] = true;
+    lines << "saved";
+}
+
+void StepCommand::complete()
+{
+    out.outcome(values, lines);
+    finish(ExitCode::Done);
+}
+
 void StepCommand::begin()
 {
     plan();

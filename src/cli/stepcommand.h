@@ -5,6 +5,7 @@
 #include "protocol/exchange.h"
 #include "protocol/protocol.h"
 
+#include <QJsonObject>
 #include <QList>
 #include <QTimer>
 
@@ -51,8 +52,15 @@ protected:
 
     /// Queues the steps; called once the address is known.
     virtual void plan() = 0;
-    /// Every step ran: report and finish.
-    virtual void complete() = 0;
+    /// Every step ran: by default prints what report() gathered and ends with exit 0.
+    virtual void complete();
+    /// One result: a `key: value` line, or a member of the JSON object.
+    void report(const QString &key, const QJsonValue &value);
+    /// The closing save was confirmed: "saved", or `"saved": true`.
+    void reportSaved();
+
+    QJsonObject values; // in report order on the text lines
+    QStringList lines;
 
 private:
     struct Step {
