@@ -27,8 +27,6 @@
 namespace {
 
 constexpr int spanMinutes[] = { 1, 10, 60 };
-constexpr int angleKind = 0;
-constexpr int accelerationKind = 2;
 constexpr double defaultRing = 0.5;
 
 } // namespace
@@ -161,7 +159,7 @@ void ChartTab::addLiveSample(double time, const LiveSample &sample, int dataKind
         liveKind = dataKind;
         showValueAxes();
     }
-    const bool axes = dataKind == angleKind || dataKind == accelerationKind;
+    const bool axes = dataKind == AngleKind || dataKind == AccelerationKind;
     double values[ChartSeries::valueCount];
     liveValues(sample, values);
     const double nan = std::numeric_limits<double>::quiet_NaN();
@@ -176,7 +174,7 @@ void ChartTab::addLiveSample(double time, const LiveSample &sample, int dataKind
     livePlot->append(step.time, values);
     if (step.dropped > 0)
         livePlot->removeBefore(live.oldest());
-    if (dataKind == angleKind && !std::isnan(values[0]) && !std::isnan(values[1])) {
+    if (dataKind == AngleKind && !std::isnan(values[0]) && !std::isnan(values[1])) {
         level->setTilt(values[0], values[1]);
         levelNumbers->setText(QStringLiteral("X %1°\nY %2°").arg(sample.x, sample.y));
     } else {
@@ -260,6 +258,6 @@ void ChartTab::showValueAxes()
         = { QStringLiteral("X"), QStringLiteral("Y"), QStringLiteral("Z"), tr("温度") };
     const QString temperature = tr("温度 (°C)");
     livePlot->setTexts(
-        names, liveKind == accelerationKind ? tr("加速度 (g)") : tr("角度 (°)"), temperature);
+        names, liveKind == AccelerationKind ? tr("加速度 (g)") : tr("角度 (°)"), temperature);
     recordPlot->setTexts(names, tr("角度 (°)"), temperature);
 }

@@ -119,7 +119,7 @@ bool parseLive(const QCommandLineParser &parser, const QCommandLineOption &kind,
         message = QString("--kind '%1' is not angle or accel").arg(kindText);
         return false;
     }
-    plan.dataKind = kindText == "angle" ? 0 : 2;
+    plan.dataKind = kindText == "angle" ? AngleKind : AccelerationKind;
     bool ok = false;
     plan.rateHz = parser.value(rate).toDouble(&ok);
     if (!ok || !(plan.rateHz > 0) || plan.rateHz > 10) {

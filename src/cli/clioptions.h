@@ -2,6 +2,7 @@
 
 #include "cli/sensorsettings.h"
 #include "firmware/firmwareimage.h"
+#include "measure/livesample.h"
 #include "records/recordreadback.h"
 
 #include <QString>
@@ -11,7 +12,7 @@
 
 /// What `live` polls and for how long.
 struct LivePlan {
-    int dataKind = 0; // 0 angles, 2 accelerations, as the window's view list
+    int dataKind = AngleKind; // or AccelerationKind
     double rateHz = 10;
     int count = 0; // 0: no limit
     double durationS = 0; // 0: no limit

@@ -9,8 +9,6 @@ constexpr int accelerationOffset = 19; // X, Y, Z accelerations, 4 bytes each
 constexpr int temperatureOffset = 31;
 constexpr int powerOffset = 34;
 
-enum DataKind { AngleKind = 0, MagneticKind = 1, AccelerationKind = 2, AngularRateKind = 3 };
-
 } // namespace
 
 LiveSample decodeLiveSample(const QByteArray &reply, int dataKind)

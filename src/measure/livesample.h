@@ -15,7 +15,11 @@ struct LiveSample {
     QString power;
 };
 
-/// Texts for the labels from a checked live reply; dataKind 0 angles, 2 accelerations.
+/// What the live view shows, by the index of the window's view list: only angles and
+/// accelerations carry axis values.
+enum DataKind { AngleKind = 0, MagneticKind = 1, AccelerationKind = 2, AngularRateKind = 3 };
+
+/// Texts for the labels from a checked live reply of the given DataKind.
 LiveSample decodeLiveSample(const QByteArray &reply, int dataKind);
 
 /// One record-file line: timestamp, the five texts separated by two spaces, and "\n".
