@@ -6,6 +6,7 @@
 //
 // Usage: bench_chart [seconds per live run]   (default 20)
 #include "app/mainwindow.h"
+#include "benchsupport.h"
 #include "chart/charttab.h"
 #include "measure/livesample.h"
 #include "records/recordtablemodel.h"
@@ -26,11 +27,6 @@
 #include <sys/resource.h>
 
 namespace {
-
-template <class T = QWidget> T *widget(QWidget *root, const char *name)
-{
-    return root->findChild<T *>(QString::fromLatin1(name));
-}
 
 qint64 cpuMicroseconds()
 {

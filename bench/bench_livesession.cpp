@@ -8,6 +8,7 @@
 //
 // Usage: bench_livesession [seconds per run]   (default 10)
 #include "app/mainwindow.h"
+#include "benchsupport.h"
 #include "protocol/checksum.h"
 #include "sim/livereadings.h"
 #include "sim/ptydevice.h"
@@ -40,13 +41,6 @@
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
-
-// A child widget of the window by object name.
-template <class T>
-static T *widget(QWidget *root, const char *name)
-{
-    return root->findChild<T *>(QString::fromLatin1(name));
-}
 
 
 namespace {

@@ -4,6 +4,7 @@
 //
 // Usage: bench_onekeywait [rounds]   (default 3)
 #include "app/mainwindow.h"
+#include "benchsupport.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
 #include "windowfixture.h"
@@ -23,13 +24,6 @@
 
 #include <cstdio>
 #include <sys/resource.h>
-
-// A child widget of the window by object name.
-template <class T>
-static T *widget(QWidget *root, const char *name)
-{
-    return root->findChild<T *>(QString::fromLatin1(name));
-}
 
 
 namespace {

@@ -10,6 +10,7 @@
 //
 // Usage: bench_readback [records] [naive rows]   (default 60000 and 60000; naive 0 skips it)
 #include "app/mainwindow.h"
+#include "benchsupport.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
 #include "sim/storedrecords.h"
@@ -27,32 +28,8 @@
 #include <QTest>
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
-
-double cpuMs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-}
-
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
-}
-
-template <class T> T *widget(QWidget *root, const char *name)
-{
-    return root->findChild<T *>(QString::fromLatin1(name));
-}
 
 // A window with the table tab in front and a port open on `port`, address 00000001.
 void prepare(MainWindow &window, const QString &port)

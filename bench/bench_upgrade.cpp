@@ -4,6 +4,7 @@
 //
 // Usage: bench_upgrade [kibibytes]   (default 256)
 #include "app/mainwindow.h"
+#include "benchsupport.h"
 #include "firmware/firmwarefile.h"
 #include "sim/ptydevice.h"
 #include "sim/simulatedsensor.h"
@@ -16,21 +17,8 @@
 #include <QTest>
 
 #include <cstdio>
-#include <ctime>
 
 namespace {
-
-double cpuMs()
-{
-    timespec now {};
-    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
-    return now.tv_sec * 1000.0 + now.tv_nsec / 1e6;
-}
-
-template <class T> T *widget(QWidget *root, const char *name)
-{
-    return root->findChild<T *>(QString::fromLatin1(name));
-}
 
 } // namespace
 
@@ -44,9 +32,7 @@ int main(int argc, char **argv)
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, work.path());
     startLikeMain();
 
-    QByteArray image(kib * 1024, '\0');
-    for (int i = 0; i < image.size(); ++i)
-        image[i] = char(i * 31 + i / 1024);
+    const QByteArray image = benchImage(kib * 1024);
     const QString path = work.filePath(QStringLiteral("bench.ovx"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)

@@ -15,6 +15,7 @@
 // same link 2 s later: the window must close the port cleanly, reconnect on its own, and the
 // run must still end with nothing lost (the read is continued, the upgrade downloaded again).
 #include "app/mainwindow.h"
+#include "benchsupport.h"
 #include "firmware/firmwarefile.h"
 #include "measure/livesample.h"
 #include "sim/ptydevice.h"
@@ -61,11 +62,6 @@ struct Plug {
 
 bool portOpen(MainWindow &window);
 
-template <class T> T *widget(QWidget *root, const char *name)
-{
-    return root->findChild<T *>(QString::fromLatin1(name));
-}
-
 /// The port is open and the sensor has told its address again (the window asks on reconnect).
 bool portOpen(MainWindow &window)
 {
@@ -97,17 +93,6 @@ bool waitFor(const std::function<bool()> &step, int limitMs)
     QTimer::singleShot(limitMs, &loop, &QEventLoop::quit);
     loop.exec();
     return done;
-}
-
-double residentMb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    if (!status.open(QIODevice::ReadOnly))
-        return 0;
-    for (const QByteArray &line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
-    return 0;
 }
 
 /// The five texts of a live sample, as the labels show them and the record file keeps them.
@@ -281,9 +266,7 @@ int readback(int records)
 int upgrade(int kib)
 {
     QTemporaryDir work;
-    QByteArray image(kib * 1024, '\0');
-    for (int i = 0; i < image.size(); ++i)
-        image[i] = char(i * 31 + i / 1024);
+    const QByteArray image = benchImage(kib * 1024);
     const QString path = work.filePath(QStringLiteral("soak.ovx"));
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly)
