@@ -6,9 +6,11 @@
 #include <QJsonObject>
 
 ApplyCommand::ApplyCommand(PortLink &link, Output &out, std::optional<quint32> address,
-    std::optional<SensorForm> sensor, std::optional<ModuleForm> module, bool save, QObject *parent)
+    std::optional<SensorForm> sensor, const QList<SensorSetting> &settings,
+    std::optional<ModuleForm> module, bool save, QObject *parent)
     : StepCommand(link, out, address, parent)
     , sensor(std::move(sensor))
+    , settings(settings)
     , module(std::move(module))
     , save(save)
 {
@@ -16,13 +18,8 @@ ApplyCommand::ApplyCommand(PortLink &link, Output &out, std::optional<quint32> a
 
 void ApplyCommand::plan()
 {
-    if (sensor) {
-        QList<SensorSetting> settings;
-        QString unused;
-        Settings::fromTemplate(*sensor, settings, unused); // checked when the options were read
-        for (const SensorSetting &setting : qAsConst(settings))
-            addSet(setting.key, setting.request, {});
-    }
+    for (const SensorSetting &setting : qAsConst(settings))
+        addSet(setting.key, setting.request, {});
     if (module)
         addModuleSet("the module settings", ModuleCommands::oneKeySet(*module), {});
     if (save)

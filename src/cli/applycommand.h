@@ -14,8 +14,8 @@ class ApplyCommand : public StepCommand {
 
 public:
     ApplyCommand(PortLink &link, Output &out, std::optional<quint32> address,
-        std::optional<SensorForm> sensor, std::optional<ModuleForm> module, bool save,
-        QObject *parent = nullptr);
+        std::optional<SensorForm> sensor, const QList<SensorSetting> &settings,
+        std::optional<ModuleForm> module, bool save, QObject *parent = nullptr);
 
 protected:
     void plan() override;
@@ -24,7 +24,8 @@ protected:
 private:
     void check(const QString &key, const QString &wanted, const QString &read, bool same);
 
-    std::optional<SensorForm> sensor;
+    std::optional<SensorForm> sensor; // the template's values, for the read-back
+    QList<SensorSetting> settings; // the same, checked and ready to send
     std::optional<ModuleForm> module;
     bool save;
     QJsonArray checks;

@@ -80,9 +80,9 @@ bool parseTemplate(
         QStringList invalid;
         if (group[0] == 'S') {
             const LoadedTemplate<SensorForm> loaded = ParameterTemplates::loadSensor(path);
-            QList<SensorSetting> settings;
             invalid = loaded.invalidKeys;
-            if (invalid.isEmpty() && !Settings::fromTemplate(loaded.values, settings, message)) {
+            if (invalid.isEmpty()
+                && !Settings::fromTemplate(loaded.values, options.settings, message)) {
                 message = "template [Sensor]: " + message;
                 return false;
             }

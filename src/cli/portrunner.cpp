@@ -72,8 +72,8 @@ PortCommand *PortRunner::makeCommand(PortLink &link, Output &out, const QString 
             link, out, address, options.moduleKeys, options.moduleSettings, options.save, this);
     }
     if (name == "apply") {
-        return new ApplyCommand(
-            link, out, address, options.templateSensor, options.templateModule, options.save, this);
+        return new ApplyCommand(link, out, address, options.templateSensor, options.settings,
+            options.templateModule, options.save, this);
     }
     if (name == "module-ids")
         return new ModuleIdsCommand(link, out, address, options.json, options.appendTo, this);
