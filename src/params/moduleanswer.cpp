@@ -1,6 +1,6 @@
 #include "params/moduleanswer.h"
 
-#include <cctype>
+#include "protocol/encoding.h"
 
 namespace {
 
@@ -18,7 +18,7 @@ int hexIndexAfter(const QString &text, const QString &key)
 {
     const QString digits = after(text, key, 0, 2);
     for (const QChar c : digits)
-        if (c.unicode() >= 128 || !isxdigit(c.unicode()))
+        if (!Encoding::isHexDigit(c))
             return 0;
     bool ok = false;
     const int value = digits.toInt(&ok, 16);

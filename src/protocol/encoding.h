@@ -2,6 +2,7 @@
 #define PROTOCOL_ENCODING_H
 
 #include <QByteArray>
+#include <QChar>
 #include <QString>
 #include <QtGlobal>
 
@@ -14,6 +15,14 @@ enum BcdField {
     Acceleration, // 4 bytes, units down to millionths, 6 decimals
     Temperature // 3 bytes, hundreds down to hundredths, 2 decimals
 };
+
+/// A hex digit 0-9, a-f or A-F (QString's toUInt also takes signs and blanks around digits).
+constexpr bool isHexDigit(QChar c)
+{
+    return (c >= QLatin1Char('0') && c <= QLatin1Char('9'))
+        || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))
+        || (c >= QLatin1Char('A') && c <= QLatin1Char('F'));
+}
 
 /// Unsigned hexadecimal parse to 32 bits; 0 when the text does not parse or does not fit.
 quint32 hexValue(const QString &text);

@@ -1,6 +1,6 @@
 #include "serial/terminaltext.h"
 
-#include <cctype>
+#include "protocol/encoding.h"
 
 namespace TerminalText {
 
@@ -8,10 +8,10 @@ namespace TerminalText {
 /// alone would also take a sign or leading white space).
 static uint groupValue(const QString &group)
 {
-    const auto hexDigit = [](QChar c) { return c.unicode() < 128 && isxdigit(c.unicode()); };
-    if (!hexDigit(group.at(0)))
+    using Encoding::isHexDigit;
+    if (!isHexDigit(group.at(0)))
         return 0;
-    if (group.size() == 2 && !hexDigit(group.at(1)) && group.at(1) != QLatin1Char(' '))
+    if (group.size() == 2 && !isHexDigit(group.at(1)) && group.at(1) != QLatin1Char(' '))
         return 0;
     return group.trimmed().toUInt(nullptr, 16);
 }
