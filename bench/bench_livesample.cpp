@@ -134,10 +134,8 @@ int main(int argc, char **argv)
         const QByteArray reply = ReplyAssembler::takeReply(rxBuffer);
         if (classifyReply(reply).kind != Reply::LiveData)
             return 0;
-        const LiveSample s = decodeLiveSample(reply, 0);
-        return recordLine(QDateTime::currentDateTime(), s)
-            .toLocal8Bit()
-            .size();
+        const LiveSample s = decodeLiveSample(reply, AngleKind);
+        return int(recordLine(QDateTime::currentDateTime(), s).toLocal8Bit().size());
     }};
 
     std::printf("livesample: %d samples per step, CPU time (user+sys)\n", iterations);

@@ -130,7 +130,7 @@ int live(int seconds)
             // The reply as the window decodes it: header, address, code, then the data.
             const QByteArray reply = QByteArray("\x77\x00\x00\x00\x00\x01\x83", 7) + data.at(known)
                 + QByteArray(1, '\0');
-            const LiveSample s = decodeLiveSample(reply, 0);
+            const LiveSample s = decodeLiveSample(reply, AngleKind);
             sent.insert(sampleKey({ s.x, s.y, s.z, s.temperature, s.power }));
         }
     };

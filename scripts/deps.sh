@@ -9,6 +9,10 @@ tilt_packages=(
   openssl
   fonts-wqy-microhei
 )
+# The Qt 6 build (-DTILT_QT_MAJOR=6), which scripts/test runs beside the Qt 5 one.
+tilt_qt6_packages=(
+  qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-l10n-tools libqcustomplot2.1-qt6
+)
 # scripts/fuzz (and scripts/test through it): clang with libFuzzer and the sanitizer runtimes.
 tilt_fuzz_packages=(clang libclang-rt-14-dev)
 

@@ -1,5 +1,7 @@
 #include "templates/inigroup.h"
 
+#include "protocol/encoding.h"
+
 #include <QStringList>
 
 namespace {
@@ -65,7 +67,8 @@ std::optional<QString> unescaped(const QString &raw)
             for (i += 2; i < raw.size() && hexDigit(raw.at(i)) >= 0 && code <= 0x10FFFF; ++i)
                 code = code * 16 + uint(hexDigit(raw.at(i)));
             --i;
-            result.append(code <= 0xFFFF ? QString(QChar(code)) : QString::fromUcs4(&code, 1));
+            const char32_t wide = code;
+            result.append(code <= 0xFFFF ? QString(QChar(code)) : QString::fromUcs4(&wide, 1));
         } else if (raw.at(i + 1) >= QLatin1Char('0') && raw.at(i + 1) <= QLatin1Char('7')) {
             uint code = 0;
             for (++i; i < raw.size() && raw.at(i) >= QLatin1Char('0')
@@ -196,4 +199,21 @@ bool IniGroup::fileHasTypedValues(const QByteArray &content)
         }
     }
     return false;
+}
+
+QByteArray IniGroup::asciiEscaped(const QByteArray &content)
+{
+    // Qt 6 writes such characters as UTF-8, where Qt 5 without a codec reads Latin-1 and would
+    // garble them when it rewrites the file. Hex digits right after an escape are escaped too,
+    // or a reader would take them as part of it.
+    QByteArray result;
+    bool afterEscape = false;
+    for (const QChar c : QString::fromUtf8(content)) {
+        afterEscape = c.unicode() >= 0x7F || (afterEscape && Encoding::isHexDigit(c));
+        if (afterEscape)
+            result += "\\x" + QByteArray::number(c.unicode(), 16);
+        else
+            result += char(c.unicode());
+    }
+    return result;
 }

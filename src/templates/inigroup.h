@@ -26,6 +26,10 @@ public:
     /// (also as a list item), which QSettings would decode when it rewrites the file.
     static bool fileHasTypedValues(const QByteArray &content);
 
+    /// The file with every character from U+007F up written as a \x escape, as Qt 5's QSettings
+    /// writes it, so that builds on either Qt read and rewrite each other's files alike.
+    static QByteArray asciiEscaped(const QByteArray &content);
+
 private:
     QMap<QString, std::optional<QString>> values;
 };

@@ -3,6 +3,7 @@
 #include "templates/inigroup.h"
 
 #include <QFile>
+#include <QSaveFile>
 #include <QSettings>
 
 namespace ParameterTemplates {
@@ -42,7 +43,14 @@ template <typename Write> bool writeGroup(const QString &path, const QString &gr
     write(file);
     file.endGroup();
     file.sync();
-    return file.status() == QSettings::NoError;
+    if (file.status() != QSettings::NoError)
+        return false;
+    const std::optional<QByteArray> written = readFile(path);
+    const QByteArray escaped = IniGroup::asciiEscaped(written.value_or(QByteArray()));
+    if (!written || escaped == *written)
+        return true;
+    QSaveFile out(path);
+    return out.open(QIODevice::WriteOnly) && out.write(escaped) == escaped.size() && out.commit();
 }
 
 /// Reads the values of one group as plain text, noting each key whose text does not fit it.

@@ -29,7 +29,7 @@ static const char settle[] = "settle"; // not sent: waits for the next chunk on 
 static const char a00[] = "770c0000000161000001000372", a10[] = "770c0000000161100001000382";
 static const char a11[] = "770c0000000161110001000383", m00[] = "7708000000016d0076";
 static const char m10[] = "7708000000016d1086";
-static const char stop[] = "77080000000162107b", erase[] = "770c0000000163000001000374";
+static const char stop[] = "77080000000162107b", eraseAll[] = "770c0000000163000001000374";
 // Records: date, time, X, Y, Z angle, temperature, 0, power, X, Y, Z acceleration, 0. A page:
 // 77, N, flags (80: 36-byte records), 000000, command, FF on the last page, records, CRC-32.
 static const QByteArray rec1 = "1a0101000100" "10012345" "00023456" "00034567" "101234" "0001"
@@ -144,7 +144,7 @@ void TestSimulatedSensor::exchanges_data()
         {"7702800000006d00" + rec2 + rec3 + "4a9d4872", "7701800000006dff" + rec1 + "d70b4581"});
     row("stop ends the read", {a00, stop, a10}, {page12, "770700000001626a"});
     row("erase acknowledged when done; the read is over, the records gone",
-        {erase, a00, settle, a10, a00}, {page12, "770700000001636b", "77008000000061ff8ce3e653"});
+        {eraseAll, a00, settle, a10, a00}, {page12, "770700000001636b", "77008000000061ff8ce3e653"});
     row("first page with a bad CRC, its repeat good", {a00, a11},
         {"7702800000006100" + rec1 + rec2 + "93dd38e1", page12},
         [](S &s, M &) { s.badPages = {1}; });

@@ -43,15 +43,16 @@ void TestParameterTemplate::writtenAndReadBack()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath("settings.ini");
-    const ModuleForm module {6, 1, "0-7, 8", "%1 \"x\" = 信道"};
+    const ModuleForm module { 6, 1, "0-7, 8", "%1 \"x\" = 信道1a g" };
     const SensorForm sensor {1, 1, 1, "10", "9999", "abc", "12.34", "0.4", "1, 2; \"x\" = 3", {}};
     QVERIFY(ParameterTemplates::saveModule(path, module));
     QVERIFY(ParameterTemplates::saveSensor(path, sensor));
-    QCOMPARE(read(path), QString("[Module]\nBand=6\nChannel1=\"0-7, 8\"\n"
-                                 "Channel2=\"%1 \\\"x\\\" = \\x4fe1\\x9053\"\nHeart=1\n\n"
-                                 "[Sensor]\nAlarm=12.34\nDuration=0.4\nInstal=1\nInterval=10\n"
-                                 "Keep=9999\nMode=1\nSleep=abc\nThreshold=\"1, 2; \\\"x\\\" = 3\"\n"
-                                 "Zero=1\n"));
+    QCOMPARE(read(path),
+        QString("[Module]\nBand=6\nChannel1=\"0-7, 8\"\n"
+                "Channel2=\"%1 \\\"x\\\" = \\x4fe1\\x9053\\x31\\x61 g\"\nHeart=1\n\n"
+                "[Sensor]\nAlarm=12.34\nDuration=0.4\nInstal=1\nInterval=10\n"
+                "Keep=9999\nMode=1\nSleep=abc\nThreshold=\"1, 2; \\\"x\\\" = 3\"\n"
+                "Zero=1\n"));
     const auto moduleBack = ParameterTemplates::loadModule(path);
     QCOMPARE(moduleBack.invalidKeys, QStringList());
     QCOMPARE((QStringList {QString::number(moduleBack.values.band),
