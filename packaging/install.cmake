@@ -120,9 +120,9 @@ set(CPACK_PACKAGE_NAME tiltlink)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "TiltLink Dev <dev@tiltlink.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "configuration and data tool for a LoRaWAN tilt sensor")
+# The synopsis is the summary; this is the rest.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
-  "configuration and data tool for a LoRaWAN tilt sensor
-TiltLink sets up a battery-powered LoRaWAN tilt (inclination) sensor
+  "TiltLink sets up a battery-powered LoRaWAN tilt (inclination) sensor
 through a USB-UART adapter: live angles with a chart and a bubble level,
 every sensor and radio module parameter, stored records read back and
 exported as a workbook or CSV file, firmware upgrades and a raw serial

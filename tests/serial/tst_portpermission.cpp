@@ -9,6 +9,7 @@
 #include <pwd.h>
 #include <sys/ioctl.h>
 #include <sys/prctl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 static QString deniedPort; // root:dialout 0660, as udev leaves a USB adapter; empty: no root
