@@ -36,8 +36,8 @@ void MainWindow::on_openPortButton_clicked()
         const std::optional<PortPermission> lacking = PortPermission::lackingFor(name);
         QMessageBox::warning(nullptr, tr("串口打开失败"),
             lacking
-                ? lacking->advice(tr("没有权限打开串口 %1。\n请把当前账户加入拥有该设备的用户组 "
-                                     "%2，然后注销并重新登录：\nsudo usermod -aG %2 %3"))
+                ? lacking->advice(tr("没有权限打开串口 %1。\n请把账户加入设备所属的用户组 %2，\n"
+                                     "然后注销并重新登录：\nsudo usermod -aG %2 %3"))
                 : tr("请选择正确的串口或串口被占用!"),
             QMessageBox::Yes);
         return;

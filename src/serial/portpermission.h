@@ -18,11 +18,11 @@ struct PortPermission {
     /// `text` with %1 the device, %2 the group and %3 the user.
     QString advice(const QString &text) const { return text.arg(device, group, user); }
 
-    /// The advice as tiltlink-cli prints it (the window's words are in its catalogues).
+    /// The advice as tiltlink-cli prints it, the same as the window's English catalogue has it.
     static QString englishText()
     {
-        return QStringLiteral(
-            "No permission to open the port %1.\nAdd your account to the group %2, which owns "
-            "the device, then log out and log in again:\nsudo usermod -aG %2 %3");
+        return QStringLiteral("No permission to open the port %1.\nAdd your account to the group "
+                              "%2,\nwhich owns the device, then log out\nand log in "
+                              "again:\nsudo usermod -aG %2 %3");
     }
 };

@@ -30,9 +30,10 @@ private slots:
     {
         QTest::addColumn<bool>("busy");
         QTest::addColumn<QString>("text");
-        QTest::newRow("group") << false
-                               << "没有权限打开串口 PORT。\n请把当前账户加入拥有该设备的用户组 "
-                                  "dialout，然后注销并重新登录：\nsudo usermod -aG dialout nobody";
+        QTest::newRow("group")
+            << false
+            << "没有权限打开串口 PORT。\n请把账户加入设备所属的用户组 "
+               "dialout，\n然后注销并重新登录：\nsudo usermod -aG dialout nobody";
         QTest::newRow("busy") << true << "请选择正确的串口或串口被占用!";
     }
     void windowSaysWhy()
@@ -59,8 +60,8 @@ private slots:
         QVERIFY(cli.waitForFinished(60000));
         QCOMPARE(QString(cli.readAllStandardError()),
             "No permission to open the port " + deniedPort
-                + ".\nAdd your account to the group dialout, which owns the device, then log out "
-                  "and log in again:\nsudo usermod -aG dialout nobody\n");
+                + ".\nAdd your account to the group dialout,\nwhich owns the device, then log "
+                  "out\nand log in again:\nsudo usermod -aG dialout nobody\n");
         QCOMPARE(cli.exitCode(), 3);
     }
 };

@@ -134,10 +134,13 @@ port is occupied!</translation>
     </message>
     <message>
         <source>没有权限打开串口 %1。
-请把当前账户加入拥有该设备的用户组 %2，然后注销并重新登录：
+请把账户加入设备所属的用户组 %2，
+然后注销并重新登录：
 sudo usermod -aG %2 %3</source>
         <translation>No permission to open the port %1.
-Add your account to the group %2, which owns the device, then log out and log in again:
+Add your account to the group %2,
+which owns the device, then log out
+and log in again:
 sudo usermod -aG %2 %3</translation>
     </message>
     <message>

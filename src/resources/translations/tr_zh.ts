@@ -133,10 +133,12 @@
     </message>
     <message>
         <source>没有权限打开串口 %1。
-请把当前账户加入拥有该设备的用户组 %2，然后注销并重新登录：
+请把账户加入设备所属的用户组 %2，
+然后注销并重新登录：
 sudo usermod -aG %2 %3</source>
         <translation>没有权限打开串口 %1。
-请把当前账户加入拥有该设备的用户组 %2，然后注销并重新登录：
+请把账户加入设备所属的用户组 %2，
+然后注销并重新登录：
 sudo usermod -aG %2 %3</translation>
     </message>
     <message>
