@@ -1,5 +1,5 @@
 // A port the account may not open for want of a group: the window and tiltlink-cli name the
-// group and the command that adds the account to it; a busy port keeps the window's old words.
+// group and the command that adds the account to it; a busy port keeps the old words.
 #include "windowfixture.h"
 
 #include <QProcess>
@@ -25,21 +25,27 @@ private slots:
     }
     void cleanup() { closeWindow(); }
 
-    void windowSaysWhy_data()
+    void saysWhy_data()
     {
         QTest::addColumn<bool>("busy");
-        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("cli"); // standard error; the exit code is 3
         QTest::newRow("group")
             << false
-            << "没有权限打开串口 PORT。\n请把账户加入设备所属的用户组 "
-               "dialout，\n然后注销并重新登录：\nsudo usermod -aG dialout nobody";
-        QTest::newRow("busy") << true << "请选择正确的串口或串口被占用!";
+            << "没有权限打开串口 PORT。\n请把账户加入设备所属的用户组 dialout，\n"
+               "然后注销并重新登录：\nsudo usermod -aG dialout nobody"
+            << "No permission to open the port PORT.\nAdd your account to the group dialout,\n"
+               "which owns the device, then log out\nand log in again:\n"
+               "sudo usermod -aG dialout nobody\n";
+        QTest::newRow("busy") << true << "请选择正确的串口或串口被占用!"
+                              << "cannot open PORT: Device or resource busy\n";
     }
-    void windowSaysWhy()
+    void saysWhy()
     {
         QFETCH(bool, busy);
-        QFETCH(QString, text);
-        // Held with TIOCEXCL, the account's own terminal is busy: a second open gets EBUSY.
+        QFETCH(QString, box);
+        QFETCH(QString, cli);
+        // Held with TIOCEXCL, the account's own terminal is busy: another open gets EBUSY.
         const QString port = busy ? pty->slaveName() : deniedPort;
         const int holder = busy ? ::open(qPrintable(port), O_RDWR | O_NOCTTY) : -1;
         QVERIFY(!busy || ::ioctl(holder, TIOCEXCL) == 0);
@@ -48,20 +54,14 @@ private slots:
         DialogRecorder boxes(QMessageBox::Yes);
         widget<QComboBox>("portComboBox")->setCurrentText(port);
         click("openPortButton");
+        QProcess tool;
+        tool.start(CLI, { "info", "--port", port });
+        QVERIFY(tool.waitForFinished(60000));
         ::close(holder);
-        QCOMPARE(boxes.boxes, { "串口打开失败|" + text.replace("PORT", port) + "|2|4000|0" });
-    }
-
-    void cliSaysWhy()
-    {
-        QProcess cli;
-        cli.start(CLI, { "info", "--port", deniedPort });
-        QVERIFY(cli.waitForFinished(60000));
-        QCOMPARE(QString(cli.readAllStandardError()),
-            "No permission to open the port " + deniedPort
-                + ".\nAdd your account to the group dialout,\nwhich owns the device, then log "
-                  "out\nand log in again:\nsudo usermod -aG dialout nobody\n");
-        QCOMPARE(cli.exitCode(), 3);
+        QCOMPARE(QStringList({ boxes.boxes.join('\n'), tool.readAllStandardError(),
+                     QString::number(tool.exitCode()) }),
+            QStringList({ "串口打开失败|" + box.replace("PORT", port) + "|2|4000|0",
+                cli.replace("PORT", port), "3" }));
     }
 };
 
