@@ -15,6 +15,9 @@ tilt_qt6_packages=(
 )
 # scripts/fuzz (and scripts/test through it): clang with libFuzzer and the sanitizer runtimes.
 tilt_fuzz_packages=(clang libclang-rt-14-dev)
+# scripts/package: the manual pages (help2man), what CPack's Debian generator runs (dpkg-shlibdeps,
+# file) and the package's checks (lintian, desktop-file-validate, appstreamcli).
+tilt_package_packages=(help2man dpkg-dev file lintian desktop-file-utils appstream)
 
 tilt_install_deps() {
   local extra=("$@") missing=() pkg

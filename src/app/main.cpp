@@ -6,6 +6,7 @@
 int main(int argc, char *argv[])
 {
     QApplication app(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(TILT_APP_ID));
     initTiltResources();
     installStartupTranslator(app);
     applyStyleSheet(app);

@@ -2,6 +2,7 @@
 
 #include "protocol/protocol.h"
 #include "protocol/timing.h"
+#include "serial/portpermission.h"
 #include "serial/serial.h"
 #include "ui_mainwindow.h"
 
@@ -29,10 +30,16 @@ void MainWindow::on_openPortButton_clicked()
     // The user chose a port: the device lost before is no longer waited for.
     stopWatch();
     const int baud = ui->baudComboBox->currentText().toInt();
-    if (!serial->openPort(ui->portComboBox->currentText().trimmed(), baud)) {
+    const QString name = ui->portComboBox->currentText().trimmed();
+    if (!serial->openPort(name, baud)) {
         showStatus(tr("串口打开失败"));
-        QMessageBox::warning(nullptr, tr("串口打开失败"), tr("请选择正确的串口或串口被占用!"),
-                             QMessageBox::Yes);
+        const std::optional<PortPermission> lacking = PortPermission::lackingFor(name);
+        QMessageBox::warning(nullptr, tr("串口打开失败"),
+            lacking
+                ? lacking->advice(tr("没有权限打开串口 %1。\n请把账户加入设备所属的用户组 %2，\n"
+                                     "然后注销并重新登录：\nsudo usermod -aG %2 %3"))
+                : tr("请选择正确的串口或串口被占用!"),
+            QMessageBox::Yes);
         return;
     }
     busy.portOpen = true;
@@ -108,7 +115,11 @@ void MainWindow::reconnectTick()
         return;
     const QString name = portWatch.candidate(serial->presentPorts(portWatch.lostPort().name));
     // A device just back may not open yet (its node without permissions): the next tick tries.
+    // A group the account lacks is said, as that wait only ends when the user acts.
     if (name.isEmpty() || !serial->openPort(name, portWatch.baud())) {
+        if (const auto lacking = name.isEmpty() ? std::nullopt : PortPermission::lackingFor(name))
+            showStatus(tr("设备已接回，但没有权限打开 %1（用户组 %2）")
+                           .arg(lacking->device, lacking->group));
         reconnectTimer->start(portWatch.nextPollMs());
         return;
     }

@@ -4,6 +4,7 @@
 #include "templates/parametertemplate.h"
 
 #include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -160,7 +161,8 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
     const QCommandLineOption address(
         "address", "Device address, 8 hex digits (default: asked of the sensor).", "HEX");
     const QCommandLineOption json("json", "Machine-readable output.");
-    parser.addOption(help);
+    const QCommandLineOption version("version", "Show the version.");
+    parser.addOptions({ help, version });
     parser.addOptions({ port, baud, address, json });
     parser.addPositionalArgument("command", "The command to run.", "COMMAND");
 
@@ -216,6 +218,11 @@ ParseOutcome parseCommandLine(const QStringList &arguments, CliOptions &options,
     if (!parser.parse(arguments)) {
         message = parser.errorText();
         return ParseOutcome::UsageError;
+    }
+    if (parser.isSet(version)) {
+        message = QCoreApplication::applicationName() + ' ' + QCoreApplication::applicationVersion()
+            + '\n';
+        return ParseOutcome::Help;
     }
     if (parser.isSet(help) || !info) {
         message = parser.helpText() + (info ? QString() : commandList());

@@ -16,7 +16,9 @@ PortLink::PortLink(QObject *parent)
     });
     connect(&port, &QSerialPort::readyRead, this, &PortLink::readAvailable);
     connect(&port, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError error) {
-        if (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError) {
+        // A failed open reports here too: its error stays for open()'s caller to tell.
+        if (port.isOpen()
+            && (error == QSerialPort::ResourceError || error == QSerialPort::PermissionError)) {
             const QString why = port.errorString();
             port.close();
             emit lost(why);

@@ -13,6 +13,7 @@
 #include "cli/readbackcommand.h"
 #include "cli/setcommand.h"
 #include "cli/upgradecommand.h"
+#include "serial/portpermission.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -42,7 +43,9 @@ void PortRunner::start()
         Output &out = *outputs.back();
         auto *link = new PortLink(this);
         if (!link->open(port, options.baud)) {
-            out.message(QString("cannot open %1: %2").arg(port, link->errorString()));
+            const std::optional<PortPermission> lacking = PortPermission::lackingFor(port);
+            out.message(lacking ? lacking->advice(PortPermission::englishText())
+                                : QString("cannot open %1: %2").arg(port, link->errorString()));
             worst = qMax(worst, int(ExitCode::PortError));
             continue;
         }

@@ -1,6 +1,7 @@
 #include "serial/serial.h"
 
 #include "serial/portnames.h"
+#include "serial/portpermission.h"
 
 #include <QFileInfo>
 #include <QSerialPortInfo>
@@ -111,6 +112,8 @@ QStringList Serial::listPorts()
         if (port->open(QIODevice::ReadWrite)) {
             names.append(name);
             port->close();
+        } else if (PortPermission::lackingFor(name)) {
+            names.append(name); // opening it says which group the account lacks
         }
         port->clearError();
     };

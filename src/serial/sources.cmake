@@ -1,5 +1,6 @@
 list(APPEND TILTCORE_SOURCES
   ${CMAKE_CURRENT_LIST_DIR}/portnames.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/portpermission.cpp
   ${CMAKE_CURRENT_LIST_DIR}/portwatch.cpp
   ${CMAKE_CURRENT_LIST_DIR}/terminaltext.cpp)
 list(APPEND TILTGUI_SOURCES

@@ -3,6 +3,7 @@
 // be redrawn or restyled here instead of being edited by hand.
 //
 // Usage: tiltlink-icons <output folder>   (runs on the offscreen platform, no display needed)
+//        tiltlink-icons --hicolor <folder> <name>   the window icon as <folder>/NxN/apps/<name>.png
 
 #include <QBuffer>
 #include <QColor>
@@ -628,6 +629,20 @@ bool writeIco(const QString &path)
     return true;
 }
 
+// The window icon at the sizes of the desktop's icon theme, one folder per size.
+bool writeThemeIcons(const QDir &dir, const QString &name)
+{
+    bool ok = true;
+    for (int size : { 16, 24, 32, 48, 64, 128, 256 }) {
+        const QString folder = QStringLiteral("%1x%1/apps").arg(size);
+        ok = dir.mkpath(folder)
+            && writeImage(renderIcon([size](QPainter &p) { drawLogo(p, size); }, size),
+                dir.filePath(folder + '/' + name + ".png"))
+            && ok;
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -637,6 +652,8 @@ int main(int argc, char *argv[])
     QGuiApplication app(argc, argv);
 
     const QStringList args = QCoreApplication::arguments();
+    if (args.size() == 4 && args.at(1) == QLatin1String("--hicolor"))
+        return writeThemeIcons(QDir(args.at(2)), args.at(3)) ? 0 : 1;
     if (args.size() != 2) {
         std::fprintf(stderr, "usage: tiltlink-icons <output folder>\n");
         return 2;

@@ -229,12 +229,14 @@ int main(int argc, char *argv[])
 {
     QCoreApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("tiltlink-sim"));
+    QCoreApplication::setApplicationVersion(QStringLiteral(TILT_VERSION));
 
     QCommandLineParser options;
     options.setApplicationDescription(QStringLiteral(
         "Simulated tilt sensor with its LoRaWAN module on a pseudo-terminal.\n"
         "SIGUSR1 unplugs the sensor, SIGUSR2 plugs it in again."));
     options.addHelpOption();
+    options.addVersionOption();
     options.addOptions({
         {"link", "Create a symbolic link to the sensor's device.", "path"},
         {"address", "Device address, 8 hex digits (default 00000001).", "hex", "00000001"},

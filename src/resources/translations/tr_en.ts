@@ -133,6 +133,17 @@
 port is occupied!</translation>
     </message>
     <message>
+        <source>没有权限打开串口 %1。
+请把账户加入设备所属的用户组 %2，
+然后注销并重新登录：
+sudo usermod -aG %2 %3</source>
+        <translation>No permission to open the port %1.
+Add your account to the group %2,
+which owns the device, then log out
+and log in again:
+sudo usermod -aG %2 %3</translation>
+    </message>
+    <message>
         <source>串口已断开</source>
         <translation>break</translation>
     </message>
@@ -834,6 +845,10 @@ Do you want to continue the upgrade?</translation>
     <message>
         <source>串口已断开：设备已移除</source>
         <translation>Serial port closed: device removed</translation>
+    </message>
+    <message>
+        <source>设备已接回，但没有权限打开 %1（用户组 %2）</source>
+        <translation>The device is back, but there is no permission to open %1 (group %2)</translation>
     </message>
     <message>
         <source>自动重连</source>

@@ -132,6 +132,16 @@
         <translation>请选择正确的串口或串口被占用!</translation>
     </message>
     <message>
+        <source>没有权限打开串口 %1。
+请把账户加入设备所属的用户组 %2，
+然后注销并重新登录：
+sudo usermod -aG %2 %3</source>
+        <translation>没有权限打开串口 %1。
+请把账户加入设备所属的用户组 %2，
+然后注销并重新登录：
+sudo usermod -aG %2 %3</translation>
+    </message>
+    <message>
         <source>串口已断开</source>
         <translation>串口已断开</translation>
     </message>
@@ -826,6 +836,10 @@
     <message>
         <source>串口已断开：设备已移除</source>
         <translation>串口已断开：设备已移除</translation>
+    </message>
+    <message>
+        <source>设备已接回，但没有权限打开 %1（用户组 %2）</source>
+        <translation>设备已接回，但没有权限打开 %1（用户组 %2）</translation>
     </message>
     <message>
         <source>自动重连</source>
