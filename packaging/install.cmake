@@ -6,9 +6,9 @@ include(GNUInstallDirs)
 
 option(TILT_PACKAGE "Everything the Debian package holds is required (help2man)" OFF)
 
-set(TILT_APP_ID io.github.tiltlink.TiltLink)
-set(TILT_HOMEPAGE https://github.com/tiltlink/tiltlink)
-set(TILT_SCREENSHOT_URL ${TILT_HOMEPAGE}/raw/main/docs/screenshot.png)
+set(TILT_APP_ID example.tiltlink.TiltLink)
+set(TILT_HOMEPAGE https://tiltlink.example)
+set(TILT_SCREENSHOT_URL ${TILT_HOMEPAGE}/screenshots/main-window.png)
 set(TILT_PACKAGING_DIR ${CMAKE_CURRENT_LIST_DIR})
 set(TILT_DATA_DIR ${CMAKE_CURRENT_BINARY_DIR}/packaging)
 set(TILT_DOC_DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/tiltlink)
