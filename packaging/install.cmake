@@ -109,7 +109,11 @@ install(FILES ${TILT_PACKAGING_DIR}/${TILT_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${TILT_DATA_DIR}/${TILT_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(DIRECTORY ${TILT_DATA_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
+# File by file: an icon left in the build folder by an earlier id is not installed.
+foreach(size 16 24 32 48 64 128 256)
+  install(FILES ${TILT_DATA_DIR}/hicolor/${size}x${size}/apps/${TILT_APP_ID}.png
+    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
+endforeach()
 install(FILES ${tilt_man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${TILT_DATA_DIR}/copyright ${TILT_DATA_DIR}/changelog.gz
   DESTINATION ${TILT_DOC_DESTINATION})
