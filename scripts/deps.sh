@@ -12,6 +12,7 @@ tilt_packages=(
 # The Qt 6 build (-DTILT_QT_MAJOR=6), which scripts/test runs beside the Qt 5 one.
 tilt_qt6_packages=(
   qt6-base-dev qt6-serialport-dev qt6-tools-dev qt6-l10n-tools libqcustomplot2.1-qt6
+  qt6-qpa-plugins # the X11 and Wayland platforms, only recommended by Qt 6 GUI; tests need none
 )
 # scripts/fuzz (and scripts/test through it): clang with libFuzzer and the sanitizer runtimes.
 tilt_fuzz_packages=(clang libclang-rt-14-dev)
