@@ -39,9 +39,13 @@ configure_file(${TILT_PACKAGING_DIR}/tiltlink.1.in ${TILT_DATA_DIR}/man/tiltlink
 # Tools run at build time: a sanitizer build must not fail on the leaks Qt leaves at exit.
 set(tilt_run ${CMAKE_COMMAND} -E env QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=0)
 
+# The sizes tools/icons draws for the theme. Installed file by file: an icon left in the build
+# folder by an earlier id is not installed.
 set(tilt_icons)
 foreach(size 16 24 32 48 64 128 256)
-  list(APPEND tilt_icons ${TILT_DATA_DIR}/hicolor/${size}x${size}/apps/${TILT_APP_ID}.png)
+  set(icon ${TILT_DATA_DIR}/hicolor/${size}x${size}/apps/${TILT_APP_ID}.png)
+  list(APPEND tilt_icons ${icon})
+  install(FILES ${icon} DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
 endforeach()
 add_custom_command(OUTPUT ${tilt_icons}
   COMMAND ${tilt_run} $<TARGET_FILE:tiltlink-icons> --hicolor ${TILT_DATA_DIR}/hicolor
@@ -109,11 +113,6 @@ install(FILES ${TILT_PACKAGING_DIR}/${TILT_APP_ID}.desktop
   DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${TILT_DATA_DIR}/${TILT_APP_ID}.metainfo.xml
   DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-# File by file: an icon left in the build folder by an earlier id is not installed.
-foreach(size 16 24 32 48 64 128 256)
-  install(FILES ${TILT_DATA_DIR}/hicolor/${size}x${size}/apps/${TILT_APP_ID}.png
-    DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps)
-endforeach()
 install(FILES ${tilt_man_gz} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${TILT_DATA_DIR}/copyright ${TILT_DATA_DIR}/changelog.gz
   DESTINATION ${TILT_DOC_DESTINATION})
