@@ -1,7 +1,5 @@
 #include "templates/inigroup.h"
 
-#include "protocol/encoding.h"
-
 #include <QStringList>
 
 namespace {
@@ -209,7 +207,7 @@ QByteArray IniGroup::asciiEscaped(const QByteArray &content)
     QByteArray result;
     bool afterEscape = false;
     for (const QChar c : QString::fromUtf8(content)) {
-        afterEscape = c.unicode() >= 0x7F || (afterEscape && Encoding::isHexDigit(c));
+        afterEscape = c.unicode() >= 0x7F || (afterEscape && hexDigit(c) >= 0);
         if (afterEscape)
             result += "\\x" + QByteArray::number(c.unicode(), 16);
         else
